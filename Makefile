@@ -1,0 +1,43 @@
+# Entry points: `make run` builds and runs the main job, `make test` builds and
+# runs every test under AddressSanitizer and UndefinedBehaviorSanitizer.
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: all deps test run bench fuzz install clean
+
+all: run
+
+deps:
+	@scripts/install-deps
+
+build/asan/build.ninja: deps
+	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCK80_SANITIZE=ON
+
+test: deps build/asan/build.ninja
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && ctest --output-on-failure -j $(JOBS)
+
+build/release/build.ninja: deps
+	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCK80_BUILD_BENCH=ON
+
+run: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS) --target ck80_example
+	build/release/examples/ck80_example
+
+bench: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+
+# Fuzz targets need clang: make fuzz, then run build/fuzz/fuzz/fuzz_<name> fuzz/corpus/<name>
+fuzz:
+	@scripts/install-deps --fuzz
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCK80_BUILD_FUZZ=ON -DCK80_BUILD_TESTS=OFF
+	cmake --build build/fuzz -j $(JOBS)
+
+install: deps build/release/build.ninja
+	cmake --build build/release -j $(JOBS)
+	cmake --install build/release $(if $(PREFIX),--prefix $(PREFIX))
+
+clean:
+	rm -rf build
