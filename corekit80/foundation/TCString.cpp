@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "corekit80/platform/TCMbcs.h"
 
@@ -21,6 +22,21 @@ char* Reallocate(char* p, int n)
 }
 
 int ClampCount(int n) { return n < 0 ? 0 : n; }
+
+// First occurrence of [pat, pat + m) in [p, p + n): the first byte by memchr, then the rest.
+const char* FindBytes(const char* p, size_t n, const char* pat, size_t m)
+{
+    if (m == 0)
+        return p;
+    for (const char* end = p + n; static_cast<size_t>(end - p) >= m; ++p) {
+        p = static_cast<const char*>(std::memchr(p, pat[0], static_cast<size_t>(end - p) - m + 1));
+        if (!p)
+            return nullptr;
+        if (std::memcmp(p + 1, pat + 1, m - 1) == 0)
+            return p;
+    }
+    return nullptr;
+}
 
 // Sizes are 32-bit: a sum that would leave that range is an allocation failure.
 int CheckedSize(long long n)
@@ -154,13 +170,13 @@ void TCString::AllocBuffer(int n, bool keep)
         Init();
         return;
     }
-    if (keep) {
+    if (keep && m_buffer) {
         // realloc lets a large buffer move without copying; what it did not carry over
         // from the old content is zero-filled as in a new buffer.
-        const int kept = m_buffer ? std::min(m_length + 1, n) : 0;
+        const int kept = std::min(m_length + 1, n);
         m_buffer = Reallocate(m_buffer, n);
         std::memset(m_buffer + kept, 0, static_cast<size_t>(n - kept));
-    } else if (n == m_alloc) {
+    } else if (n == m_alloc && m_buffer) {
         std::memset(m_buffer, 0, static_cast<size_t>(n));
     } else {
         std::free(m_buffer);
@@ -188,11 +204,13 @@ void TCString::AllocCopy(const char* p, int n)
     if (!p || n < 0)
         n = 0;
     if (n + 1 > m_alloc) {
-        char* fresh = static_cast<char*>(std::calloc(static_cast<size_t>(n) + 1, 1));
+        // The fresh buffer is exactly n + 1 bytes, so the terminator is its only zero byte.
+        char* fresh = static_cast<char*>(std::malloc(static_cast<size_t>(n) + 1));
         if (!fresh)
             throw std::bad_alloc();
         if (n > 0)
             std::memcpy(fresh, p, static_cast<size_t>(n)); // p may lie in the old buffer
+        fresh[n] = 0;
         std::free(m_buffer);
         m_buffer = fresh;
         m_alloc = n + 1;
@@ -204,12 +222,12 @@ void TCString::AllocCopy(const char* p, int n)
     m_length = n;
 }
 
-TCString& TCString::Append(const char* p, int n)
+TCString& TCString::AppendSlow(const char* p, int n)
 {
     if (!p || n <= 0)
         return *this;
     // p may point into this string; keep its offset across a reallocation.
-    const bool inside = m_buffer && p >= m_buffer && p < m_buffer + m_alloc;
+    const bool inside = IsInBuffer(p);
     const long long offset = inside ? p - m_buffer : 0;
     EnsureAlloc(CheckedSize(m_length + 1LL + n));
     std::memmove(m_buffer + m_length, inside ? m_buffer + offset : p, static_cast<size_t>(n));
@@ -317,11 +335,15 @@ int TCString::Find(const char* s, int start) const
     start = ClampCount(start);
     if (!s || start >= m_length)
         return -1;
+    if (!*s)
+        return TCMbcIsBoundary(m_buffer, start, m_buffer + m_length) ? start : -1;
+    // strchr stops at the first zero byte, so the search stays within the text.
+    const size_t m = std::strlen(s);
     const char* end = m_buffer + m_length;
-    for (const char* p = std::strstr(m_buffer + start, s); p; p = std::strstr(p + 1, s)) {
-        const int pos = static_cast<int>(p - m_buffer);
-        if (TCMbcIsBoundary(m_buffer, pos, end))
-            return pos;
+    for (const char* p = std::strchr(m_buffer + start, *s); p; p = std::strchr(p + 1, *s)) {
+        if (static_cast<size_t>(end - p) >= m && std::memcmp(p, s, m) == 0 &&
+            TCMbcIsBoundary(m_buffer, static_cast<int>(p - m_buffer), end))
+            return static_cast<int>(p - m_buffer);
     }
     return -1;
 }
@@ -349,9 +371,9 @@ int TCString::FindBin(const TCString& s, int start) const
     start = ClampCount(start);
     if (start >= m_length)
         return -1;
-    const void* p = memmem(m_buffer + start, static_cast<size_t>(m_length - start),
-                           static_cast<const char*>(s), static_cast<size_t>(s.m_length));
-    return p ? static_cast<int>(static_cast<const char*>(p) - m_buffer) : -1;
+    const char* p = FindBytes(m_buffer + start, static_cast<size_t>(m_length - start), s,
+                              static_cast<size_t>(s.m_length));
+    return p ? static_cast<int>(p - m_buffer) : -1;
 }
 
 int TCString::FindOneOf(const char* set) const
@@ -563,36 +585,43 @@ int TCString::Replace(const char* a, const char* b)
         return 0;
     // A pattern holds no zero byte, so one search over the whole content finds what a
     // search segment by segment between embedded zero bytes finds.
-    auto next = [&](const char* from) {
-        return static_cast<const char*>(memmem(from, static_cast<size_t>(m_buffer + m_length - from), a,
-                                               static_cast<size_t>(na)));
-    };
-    int count = 0;
-    for (const char* p = next(m_buffer); p; p = next(p + na))
-        ++count;
-    if (count == 0)
+    std::vector<int> found;
+    const char* end = m_buffer + m_length;
+    for (const char* p = m_buffer; (p = FindBytes(p, size_t(end - p), a, size_t(na))); p += na)
+        found.push_back(static_cast<int>(p - m_buffer));
+    if (found.empty())
         return 0;
-    const int nb = SafeStrlen(b);
+    const TCString copy = IsInString(b) ? TCString(b) : TCString();
+    const char* with = copy.m_buffer ? copy.m_buffer : b ? b : "";
+    const int nb = SafeStrlen(with);
+    const int count = static_cast<int>(found.size());
     const int length = CheckedSize(m_length + static_cast<long long>(count) * (nb - na));
-    const int size = std::max(m_alloc, length + 1);
-    char* fresh = static_cast<char*>(std::calloc(static_cast<size_t>(size), 1));
-    if (!fresh)
-        throw std::bad_alloc();
-    char* out = fresh;
-    const char* from = m_buffer;
-    for (const char* p = next(from); p; p = next(from)) {
-        std::memcpy(out, from, static_cast<size_t>(p - from));
-        out += p - from;
-        if (nb > 0)
-            std::memcpy(out, b, static_cast<size_t>(nb)); // b may lie in the old buffer
-        out += nb;
-        from = p + na;
+    if (nb <= na) {
+        // Shrinking or equal: compact from the front.
+        int out = found[0];
+        for (int k = 0; k < count; ++k) {
+            std::memcpy(m_buffer + out, with, static_cast<size_t>(nb));
+            out += nb;
+            const int from = found[k] + na;
+            const int to = k + 1 < count ? found[k + 1] : m_length;
+            std::memmove(m_buffer + out, m_buffer + from, static_cast<size_t>(to - from));
+            out += to - from;
+        }
+    } else {
+        // Growing: the buffer grows once, then the pieces move from the back.
+        EnsureAlloc(CheckedSize(length + 1LL));
+        int out = length;
+        for (int k = count - 1; k >= 0; --k) {
+            const int from = found[k] + na;
+            const int to = k + 1 < count ? found[k + 1] : m_length;
+            out -= to - from;
+            std::memmove(m_buffer + out, m_buffer + from, static_cast<size_t>(to - from));
+            out -= nb;
+            std::memcpy(m_buffer + out, with, static_cast<size_t>(nb));
+        }
     }
-    std::memcpy(out, from, static_cast<size_t>(m_buffer + m_length - from));
-    std::free(m_buffer);
-    m_buffer = fresh;
-    m_alloc = size;
     m_length = length;
+    m_buffer[m_length] = 0;
     return count;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstring>
 
 #include "corekit80/platform/CString.h"
 #include "corekit80/platform/TCExport.h"
@@ -62,7 +63,17 @@ public:
     char* LockBuffer() { return GetBuffer(0); }
     TCString& UnlockBuffer() { return *this; }
     void AllocCopy(const char* p, int n);
-    TCString& Append(const char* p, int n);
+    TCString& Append(const char* p, int n)
+    {
+        // Appending into room that is already there is inline; the rest goes out of line.
+        if (p && n > 0 && n < m_alloc - m_length && !IsInBuffer(p)) {
+            std::memcpy(m_buffer + m_length, p, static_cast<size_t>(n));
+            m_length += n;
+            m_buffer[m_length] = 0;
+            return *this;
+        }
+        return AppendSlow(p, n);
+    }
 
     // The string stores no format of its own.
     bool SetDataFormat(DataFormat) { return true; }
@@ -154,6 +165,8 @@ private:
     TCString& FormatAt(int offset, const char* fmt, va_list args);
     TCString& Assign(const char* p, int n);
     int InsertBytes(int i, const char* p, int n);
+    TCString& AppendSlow(const char* p, int n);
+    bool IsInBuffer(const char* p) const { return m_buffer && p >= m_buffer && p < m_buffer + m_alloc; }
 
     static const char s_empty[1];
 

@@ -48,11 +48,12 @@ void ReplaceLoneSurrogates(char* d, int units)
 }
 
 // n bytes of UTF-16 after the byte-order mark. An odd last byte is completed with a zero
-// byte, the one that ended the text when it was measured up to its first zero byte.
+// byte, the one that ended the text when it was measured up to its first zero byte. The
+// length counts the zero unit, as the byte count of the input counted the mark.
 const char16_t* FromUtf16(TCString& out, const char* p, int n, bool bigEndian)
 {
     const int units = (n + 1) / 2;
-    char* d = out.GetBuffer(2 * units + 1);
+    char* d = out.GetBuffer(2 * units + 2);
     std::memcpy(d, p, size_t(n));
     d[n] = 0;
     d[2 * units] = d[2 * units + 1] = 0;
@@ -60,7 +61,7 @@ const char16_t* FromUtf16(TCString& out, const char* p, int n, bool bigEndian)
         for (int i = 0; i < units; ++i)
             std::swap(d[2 * i], d[2 * i + 1]);
     ReplaceLoneSurrogates(d, units);
-    out.ReleaseBuffer(2 * units);
+    out.ReleaseBuffer(2 * units + 2);
     return Units(out);
 }
 

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "corekit80/platform/TCExport.h"
+
+// v × 10^e and v ÷ 10^e with correctly rounded powers of ten, in steps that stay within
+// the range of doubles where possible (so 5e-324 × 10^330 is not lost to underflow).
+TC_EXPORT double ExpMul(double v, int e);
+TC_EXPORT double ExpDiv(double v, int e);
