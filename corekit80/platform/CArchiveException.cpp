@@ -1,0 +1,29 @@
+#include "corekit80/platform/CArchiveException.h"
+
+CArchiveException::CArchiveException(int cause, const char* archiveName)
+    : m_cause(cause), m_strFileName(archiveName)
+{
+}
+
+CArchiveException::~CArchiveException() = default;
+
+const char* CArchiveException::what() const noexcept
+{
+    static const char* const texts[] = {
+        "no error",
+        "unexpected archive error",
+        "archive is loading",
+        "unexpected end of archive",
+        "archive is storing",
+        "bad index in archive",
+        "bad class in archive",
+        "archive data in an unexpected form",
+        "archive buffer full",
+    };
+    return m_cause >= none && m_cause <= bufferFull ? texts[m_cause] : texts[genericException];
+}
+
+void AfxThrowArchiveException(int cause, const char* archiveName)
+{
+    throw CArchiveException(cause, archiveName);
+}

@@ -1,0 +1,13 @@
+#include "corekit80/platform/TCHostWindow.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<TCHostWindow*> g_hostWindow{nullptr};
+}
+
+TCHostWindow::~TCHostWindow() = default;
+
+void TCSetHostWindow(TCHostWindow* window) { g_hostWindow.store(window, std::memory_order_release); }
+
+TCHostWindow* TCGetHostWindow() { return g_hostWindow.load(std::memory_order_acquire); }
