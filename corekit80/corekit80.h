@@ -17,6 +17,7 @@
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/TCFileSystem.h"
 #include "corekit80/platform/TCPathUI.h"
+#include "corekit80/platform/TCEvent.h"
 
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/foundation/TCArray.h"
@@ -34,6 +35,15 @@
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/foundation/TCPathUtil.h"
 #include "corekit80/foundation/TCFilePath.h"
+#include "corekit80/foundation/TCSystemTime.h"
+#include "corekit80/foundation/TCExactTimeDiff.h"
+#include "corekit80/foundation/TCExactTimeDiffPeriodic.h"
+#include "corekit80/foundation/TCWaitTimeout.h"
+#include "corekit80/foundation/TCWaitPeriodic.h"
+#include "corekit80/foundation/TCFormatTime.h"
+#include "corekit80/foundation/TCFormatError.h"
+#include "corekit80/foundation/TCLogFile.h"
 
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/streams/TCTypeInfo.h"
+
