@@ -1,6 +1,6 @@
 # Entry points: `make run` builds and runs the main job, `make test` builds and
 # runs every test under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# log file load test under ThreadSanitizer.
+# threaded log file and translation tests under ThreadSanitizer.
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
@@ -19,7 +19,7 @@ test: deps build/asan/build.ninja
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCK80_TSAN=ON -DCK80_BUILD_EXAMPLES=OFF
 	cmake --build build/tsan -j $(JOBS) --target ck80_foundation_test
-	build/tsan/corekit80/ck80_foundation_test --gtest_filter='TCLogFileLoad.*'
+	build/tsan/corekit80/ck80_foundation_test --gtest_filter='TCLogFileLoad.*:Translation.*:TranslationFresh.*'
 
 build/release/build.ninja: deps
 	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCK80_BUILD_BENCH=ON
