@@ -44,6 +44,7 @@
 #include "corekit80/foundation/TCFormatTime.h"
 #include "corekit80/foundation/TCFormatError.h"
 #include "corekit80/foundation/TCLogFile.h"
+#include "corekit80/foundation/TCRegExp.h"
 #include "corekit80/foundation/TCDebugOutput.h"
 #include "corekit80/foundation/TCLogFont.h"
 #include "corekit80/foundation/TCTranslator.h"
