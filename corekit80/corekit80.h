@@ -59,5 +59,7 @@
 
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/streams/TCIOStream.h"
 
 #include "corekit80/modules/TCModuleMessage.h"
+

@@ -1,0 +1,371 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include "corekit80/foundation/TCArray.h"
+#include "corekit80/foundation/TCList.h"
+#include "corekit80/foundation/TCNumberFormat.h"
+#include "corekit80/foundation/TCString.h"
+#include "corekit80/platform/CString.h"
+#include "corekit80/platform/TCExport.h"
+#include "corekit80/streams/TCTypeInfo.h"
+
+// Members for the library's own use: not exported, so that calls inside the library bind
+// directly and can be inlined.
+#define TC_STREAM_INTERNAL __attribute__((visibility("hidden")))
+
+// The end of a line of the signal graph at one port. An output stream produces blocks and
+// hands each completed block to every connected input stream (its fans); an input stream
+// queues the blocks it receives. Blocks are shared, never copied on the way: every queue
+// entry holds one reference, and a block whose last reference is released goes back to
+// the free list of its producer, which reuses it with its segment buffers. A stream owns
+// every block it created until DeleteStreams.
+//
+// Results: 1 done, 0 nothing to do, -1 failed peek, -2 segment of another type, -4 status
+// conflict (GetErrFan tells the fan), -14 allocation failed or a count was negative.
+// Streams take no locks: all streams of a graph are used by one thread at a time.
+class TC_EXPORT TCIOStream {
+public:
+    enum DATATYPE : int32_t { UNDEF = 0, INT = 1, DOUBLE = 2, STRING = 3, POINTER = 4, BLOCK = 5 };
+
+    class Block;
+
+    // A named array of one element type with a shape of one or more extents. The data is
+    // either a copy the segment owns or a reference to the writer's memory; for POINTER it
+    // is the address itself, for BLOCK an array of nested Block pointers. A segment keeps
+    // its name, buffer and shape when its block is reused; only valid becomes false.
+    class TC_EXPORT DataSegment {
+    public:
+        explicit DataSegment(const char* name);
+        DataSegment(const DataSegment&) = delete;
+        DataSegment& operator=(const DataSegment&) = delete;
+        ~DataSegment();
+
+        // Product of the extents; 0 without dimensions.
+        int ElementCount() const { return m_nDims > 0 ? m_nElements : 0; }
+        static int ElementSize(DATATYPE type)
+        {
+            static constexpr int sizes[] = {0, 4, 8, sizeof(TCString), sizeof(void*), sizeof(void*)};
+            return type >= UNDEF && type <= BLOCK ? sizes[type] : 0;
+        }
+
+        // Sets type, shape and data; reuses the buffer when type, element count and owned
+        // flag stay. false when the shape is bad, a copy has no elements or UNDEF type, or
+        // allocation fails (the segment is then cleared).
+        TC_STREAM_INTERNAL bool SetData(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy)
+        {
+            if (type == m_type && copy && m_bOwned && dimCount == 1 && m_nDims == 1 && dims &&
+                dims[0] == m_nElements && m_nElements > 0 && (type == INT || type == DOUBLE)) {
+                // The same shape again: the common case of a steady stream.
+                if (data)
+                    std::memcpy(m_pData, data, static_cast<size_t>(m_nElements) * ElementSize(type));
+                m_bValid = true;
+                return true;
+            }
+            return SetDataSlow(type, dimCount, dims, data, copy);
+        }
+        TC_STREAM_INTERNAL bool SetDataSlow(DATATYPE type, int dimCount, const int* dims,
+                                            const void* data, bool copy);
+        // Appends to an owned one-dimensional segment of the same type (not POINTER).
+        TC_STREAM_INTERNAL bool AppendData(DATATYPE type, int dimCount, const int* dims, const void* data);
+        // Frees owned data and forgets type and shape; the name stays.
+        TC_STREAM_INTERNAL void Clear();
+        // Not valid any more; nested blocks are reset too. Buffers stay.
+        TC_STREAM_INTERNAL void Reset();
+        // The number buffer with room for bytes.
+        TC_STREAM_INTERNAL void* Buffer(size_t bytes);
+
+        TCString m_name;
+        DATATYPE m_type = UNDEF;
+        int m_nDims = 0;
+        TCArray<int, int> m_dims;
+        void* m_pData = nullptr;
+        bool m_bValid = false;
+        bool m_bOwned = false;
+        int m_nElements = 0; // elements in the buffer (1 for a shape without dimensions)
+        // Integer and double data live in a buffer that outlasts changes of type and
+        // shape, so that blocks of varying content are filled without allocating.
+        void* m_pBuffer = nullptr;
+        size_t m_nBufferBytes = 0;
+    };
+
+    // A unit of transport: optional type info and named data segments. A block that a
+    // stream produced knows its producer; nested blocks and blocks a caller creates have
+    // none.
+    class TC_EXPORT Block {
+    public:
+        Block() = default;
+        explicit Block(TCIOStream* producer) : m_pProducer(producer) {}
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+        ~Block();
+
+        // The type info while it counts, else null.
+        TCTypeInfo* GetTI() const { return m_bHasTI ? m_pTI : nullptr; }
+        // Copies ti into the block's record (created on first use); null clears the flag.
+        void SetTI(const TCTypeInfo* ti);
+
+        // Reset for reuse: every segment not valid; clearTI drops the type info flag.
+        TC_STREAM_INTERNAL void Reset(bool clearTI)
+        {
+            for (DataSegment* seg : m_segments) {
+                seg->m_bValid = false;
+                if (seg->m_type == BLOCK)
+                    seg->Reset(); // nested blocks too
+            }
+            if (clearTI)
+                m_bHasTI = false;
+        }
+        // Makes this block a copy of src (type info and valid segments; references stay
+        // references). The block is reset first. false on failure.
+        TC_STREAM_INTERNAL bool CopyFrom(const Block& src);
+
+        TC_STREAM_INTERNAL int ValidCount() const;
+        TC_STREAM_INTERNAL DataSegment* ValidSegment(int index) const
+        {
+            for (DataSegment* seg : m_segments)
+                if (seg->m_bValid && index-- == 0)
+                    return seg;
+            return nullptr;
+        }
+        // Search by name from the segment after the cursor, once round.
+        TC_STREAM_INTERNAL DataSegment* FindSegment(const char* name, bool validOnly)
+        {
+            const int n = m_segments.GetSize();
+            if (!name)
+                name = "";
+            DataSegment* const* segs = m_segments.GetData();
+            for (int k = 1, i = m_nCursor; k <= n; ++k) {
+                if (++i >= n)
+                    i = 0;
+                DataSegment* seg = segs[i];
+                const char* own = seg->m_name;
+                if ((validOnly && !seg->m_bValid) || own[0] != name[0] ||
+                    (name[0] != 0 && std::strcmp(own + 1, name + 1) != 0))
+                    continue;
+                m_nCursor = i;
+                return seg;
+            }
+            return nullptr;
+        }
+        // The segment to write name into: created when missing; a valid one only with
+        // append. Null when the name is written already.
+        TC_STREAM_INTERNAL DataSegment* SegmentForWrite(const char* name, bool append)
+        {
+            if (DataSegment* seg = FindSegment(name, false))
+                return append || !seg->m_bValid ? seg : nullptr;
+            return AddSegment(name);
+        }
+        // A new segment at the end, made the cursor.
+        TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name);
+
+        TCTypeInfo* m_pTI = nullptr;
+        TCArray<DataSegment*> m_segments;
+        int m_nCursor = -1;
+        int m_nRefCount = 0;
+        bool m_bHasTI = false;
+        TCIOStream* m_pProducer = nullptr;
+    };
+
+    // The queue of an input stream and the output stream that feeds it.
+    struct Fan {
+        TCList<Block*> m_queue;
+        TCIOStream* m_pOwner = nullptr;
+    };
+
+    TCIOStream();
+    TCIOStream(const TCIOStream&) = delete;
+    TCIOStream& operator=(const TCIOStream&) = delete;
+    ~TCIOStream();
+
+    // Connection and tear-down.
+    TCIOStream* SetInputStream(int precision);
+    int AddOutputStream(TCIOStream* input);
+    int GetFanCnt() const;
+    TCIOStream* GetFan(int i);
+    int GetErrFan() const;
+    int precision() const { return m_nPrecision; }
+    void DeleteStreams();
+
+    // Type info and queue inspection.
+    int SetTI(const TCTypeInfo* ti, bool fix);
+    const TCTypeInfo* GetTI() const { return m_pAct ? m_pAct->GetTI() : nullptr; }
+    const TCTypeInfo* PeekTI() const;
+    TCBLOCKSTATUS PeekStatus(bool all) const;
+    int GetBlockCnt(int* fanIdx) const;
+    int CopyBlockRefs(const TCIOStream& src);
+
+    // Moving, copying and exchanging blocks.
+    int WriteCopy(const Block* b);
+    int MoveBlocks(TCIOStream& src, TCBLOCKSTATUS status);
+    int MoveBlock(TCIOStream& src, int index, const TCTypeInfo* ti, bool fix);
+    int ExchangeBinary(Block** holder, bool next);
+    int RemoveContents(bool all);
+
+    // Simple writes: one unnamed segment, dispatched at once; 0 on success.
+    int WriteIntVec(const int* v, int n);
+    int WriteDblVec(const double* v, int n);
+    int WriteStrVec(const TCString* v, int n);
+    int WriteStrVec(const CString* v, int n);
+    int WriteIntMat(const int* v, int rows, int cols);
+    int WriteDblMat(const double* v, int rows, int cols);
+    int WritePtr(const void* p, int size);
+
+    // Segment write sequence.
+    int StartWriteSegments() { return ReserveBlock(true); }
+    int WriteSegment(const char* name, int v);
+    int WriteSegment(const char* name, const double& v);
+    int WriteSegment(const char* name, const TCString& v);
+    int WriteSegment(const char* name, const CString& v);
+    int WriteSegment(const char* name, const TCArray<Block*>& blocks);
+    bool EndWriteSegments() { return DispatchBlock(); }
+
+    // Simple reads: each takes the next block off the queue.
+    int ReadIntVec(int* buf, int* n);
+    int ReadDblVec(double* buf, int* n);
+    int ReadStrVec(TCString* buf, int* n);
+    int ReadStrVec(CString* buf, int* n);
+    int ReadStr(TCString& s);
+    int ReadStr(CString& s);
+    int ReadIntMat(int** data, int& rows, int& cols);
+    int ReadDblMat(double** data, int& rows, int& cols);
+    int ReadPtr(void** p, int* size);
+
+    // Segment reads on the act block.
+    int StartReadSegments() { return RemoveBlock(true); }
+    int ReadSegment(const char* name, int& v);
+    int ReadSegment(const char* name, double& v);
+    int ReadSegment(const char* name, TCString& v);
+    int ReadSegment(const char* name, CString& v);
+    int ReadSegment(int index, int& v);
+    int ReadSegment(int index, double& v);
+    int ReadSegment(int index, TCString& v);
+    int ReadSegment(int index, CString& v);
+    int ReadSegment(int index, TCArray<Block*>& blocks);
+    int ReadSegment(const char* name, TCArray<Block*>& blocks);
+    int SegmentCnt() const { return m_pAct ? m_pAct->ValidCount() : 0; }
+    const TCString& SegmentName(int index) const;
+    DATATYPE SegmentType(int index);
+    int AvailableSegments(TCArray<TCString>* names) const;
+
+    // Peeks at queued blocks; no change to the queue, counts or act block.
+    int GetBlockLen(int block, int segment) const;
+    int PeekIntData(int block, const int*& data, int* rows, int* cols) const;
+    int PeekDblData(int block, const double*& data, int* rows, int* cols) const;
+    int PeekStrData(int block, const TCString*& data) const;
+
+    // Bus segments: a BLOCK segment whose nested blocks are channels, each with its own
+    // type info and one unnamed segment.
+    int WriteBusSegment(const char* name, const int* v, int n, const TCTypeInfo* ti);
+    int WriteBusSegment(const char* name, const double* v, int n, const TCTypeInfo* ti);
+    int WriteBusSegment(const char* name, const TCString* v, int n, const TCTypeInfo* ti);
+    int WriteBusSegment(const char* name, const int* v, int rows, int cols, bool copy,
+                        const TCTypeInfo* ti);
+    int WriteBusSegment(const char* name, const double* v, int rows, int cols, bool copy,
+                        const TCTypeInfo* ti);
+    int WriteBusSegment(const char* name, const void* p, int size, const TCTypeInfo* ti);
+    int BusSegmentCnt(int index) const;
+    int BusSegmentElementCnt(int index) const;
+    int ReadBusSegment(int index, TCArray<int, int>& v, TCTypeInfo* ti);
+    int ReadBusSegment(int index, TCArray<double, double>& v, TCTypeInfo* ti);
+    int ReadBusSegment(int index, TCArray<TCString>& v, TCTypeInfo* ti);
+    int ReadBusSegment(int index, int& rows, int& cols, int** data, TCTypeInfo* ti);
+    int ReadBusSegment(int index, int& rows, int& cols, double** data, TCTypeInfo* ti);
+    int ReadBusSegment(int index, int& size, void** p, TCTypeInfo* ti);
+
+    // Checks and names.
+    bool VerifyType(DATATYPE type, int dimCount);
+    TCString ConvertToString(int block = -1, int maxLen = -1, bool withTI = true,
+                             StringFormat format = SF_AUTO, int precision = -1);
+
+    // Block handling used by the library.
+    int ReserveBlock(bool clearTI);
+    bool DispatchBlock();
+    void AddBlockToFreeList(Block* b);
+    int RemoveBlock(bool release);
+    int PeekBlock(int i);
+    Block* GetActBlock(bool detach);
+    Block* GetActBlock() const { return m_pAct; }
+    Fan* GetFanIn() const { return m_pFanIn; }
+    int CheckBlockState(TCTypeInfo* ti, bool fix);
+    static void ChangeFlags(TCTypeInfo* ti, int start, int stop);
+
+    static const char* DataTypeToString(DATATYPE t);
+    static DATATYPE StringToDataType(const char* s);
+    static void CStringToTCString(TCArray<TCString>& out, const CString* in, int n);
+
+    // Test hooks: blocks this stream owns and its free list.
+    int OwnedBlockCnt() const { return m_blocks.GetSize(); }
+    const TCArray<Block*>& OwnedBlocks() const { return m_blocks; }
+    const TCList<Block*>& FreeList() const { return m_freeList; }
+
+private:
+    void SetErrFan(int fan) { m_nErrFan = fan; }
+    // The act block when it was reserved for writing, else null.
+    Block* WriteBlock() const { return m_bWriting ? m_pAct : nullptr; }
+    void SetReadBlock(Block* b)
+    {
+        m_pAct = b;
+        m_bWriting = false;
+    }
+    // Drops one reference; at 0 the block goes to the free list of owner, or of its
+    // producer when owner is null.
+    TC_STREAM_INTERNAL static void Release(Block* b, TCIOStream* owner)
+    {
+        if (--b->m_nRefCount > 0)
+            return;
+        if (!owner)
+            owner = b->m_pProducer;
+        if (owner)
+            owner->FreeBlock(b);
+    }
+    TC_STREAM_INTERNAL Block* QueuedBlock(int i) const;
+    // The work of ReserveBlock, DispatchBlock, RemoveBlock and AddBlockToFreeList.
+    TC_STREAM_INTERNAL int Reserve(bool clearTI);
+    TC_STREAM_INTERNAL bool Dispatch();
+    TC_STREAM_INTERNAL int TakeHead(bool release)
+    {
+        if (!m_pFanIn)
+            return 0;
+        TCList<Block*>& queue = m_pFanIn->m_queue;
+        Block* b = queue.IsEmpty() ? nullptr : queue.RemoveHead();
+        if (release && b)
+            Release(b, m_pFanIn->m_pOwner);
+        SetReadBlock(b);
+        return b ? 1 : 0;
+    }
+    TC_STREAM_INTERNAL void FreeBlock(Block* b)
+    {
+        try {
+            m_freeList.AddTail(b);
+        } catch (const std::bad_alloc&) {
+            // The block stays owned; it only drops out of reuse until DeleteStreams.
+        }
+    }
+    TC_STREAM_INTERNAL int AvailableBlocks() const;
+
+    TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name, int type, int dimCount, const int* dims,
+                            const void* data, bool copy, bool append);
+    TC_STREAM_INTERNAL int WriteSimple(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy);
+    TC_STREAM_INTERNAL DataSegment* ReadFirstSegment(int& result);
+    TC_STREAM_INTERNAL int ReadNumVec(DATATYPE type, void* buf, int* n);
+    template <class T> TC_STREAM_INTERNAL int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
+    TC_STREAM_INTERNAL const DataSegment* PeekSegment(int block, int segment, DATATYPE type) const;
+    TC_STREAM_INTERNAL int PeekMatrix(int block, DATATYPE type, const void*& data, int* rows, int* cols) const;
+    TC_STREAM_INTERNAL int WriteBus(const char* name, DATATYPE type, int dimCount, const int* dims, const void* v,
+                 bool copy, const TCTypeInfo* ti);
+    TC_STREAM_INTERNAL int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
+
+    TCArray<Block*> m_blocks;
+    TCList<Block*> m_freeList;
+    Fan* m_pFanIn = nullptr;
+    TCArray<TCIOStream*> m_fansOut;
+    Block* m_pAct = nullptr;
+    int m_nPrecision = 3;
+    mutable int m_nErrFan = -1;
+    bool m_bWriting = false; // the act block was reserved for writing (not taken for reading)
+};
+
+#undef TC_STREAM_INTERNAL

@@ -1,0 +1,158 @@
+// Counts every heap allocation while blocks flow; built as a program of its own because it
+// replaces the allocator's entry points.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <random>
+
+#include "corekit80/streams/TCIOStream.h"
+
+namespace {
+bool g_counting = false;
+long g_allocations = 0;
+} // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer owns malloc; its hooks see every allocation, operator new included.
+// (Declared here: g++ ships the runtime without this header.)
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*onMalloc)(const volatile void*, size_t), void (*onFree)(const volatile void*));
+
+namespace {
+void OnAlloc(const volatile void*, size_t)
+{
+    if (g_counting)
+        ++g_allocations;
+}
+void OnFree(const volatile void*) {}
+const int g_hooked = __sanitizer_install_malloc_and_free_hooks(OnAlloc, OnFree);
+} // namespace
+#else
+// Without the sanitizer the C library's entry points are wrapped; operator new calls malloc.
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+
+void* malloc(size_t n)
+{
+    if (g_counting)
+        ++g_allocations;
+    return __libc_malloc(n);
+}
+void* calloc(size_t n, size_t size)
+{
+    if (g_counting)
+        ++g_allocations;
+    return __libc_calloc(n, size);
+}
+void* realloc(void* p, size_t n)
+{
+    if (g_counting)
+        ++g_allocations;
+    return __libc_realloc(p, n);
+}
+}
+#endif
+
+namespace {
+
+using Block = TCIOStream::Block;
+
+// One output to three readers: a reading one (simple and segment reads), one that holds
+// blocks with ExchangeBinary, and one that peeks and drains in bursts.
+struct Flow {
+    TCIOStream out, in[3];
+    Block* held = nullptr;
+    std::mt19937 rng{80};
+    double values[64] = {};
+    TCTypeInfo ti;
+    TCString text{"sixteen bytes..."};
+    TCString readText{"................"};
+
+    Flow()
+    {
+        for (TCIOStream& s : in)
+            out.AddOutputStream(s.SetInputStream(3));
+        ti.Name = "signal";
+        ti.State = TCBS_BUSY;
+        ti.Timestamp = 1.0;
+    }
+
+    void Step(int i)
+    {
+        int kind = int(rng() % 4);
+        values[0] = i;
+        if (kind == 0) {
+            ASSERT_EQ(out.WriteDblVec(values, 64), 0);
+        } else if (kind == 1) {
+            ASSERT_EQ(out.SetTI(&ti, false), 0);
+            ASSERT_EQ(out.WriteIntVec(&i, 1), 0);
+        } else {
+            ASSERT_EQ(out.StartWriteSegments(), 1);
+            ASSERT_EQ(out.SetTI(&ti, false), 0);
+            ASSERT_EQ(out.WriteSegment("index", i), 0);
+            ASSERT_EQ(out.WriteSegment("value", values[1]), 0);
+            ASSERT_EQ(out.WriteSegment("text", text), 0);
+            ASSERT_TRUE(out.EndWriteSegments());
+        }
+        // The reader.
+        double buf[64];
+        int n = 64, got = -1;
+        if (kind == 0) {
+            ASSERT_EQ(in[0].ReadDblVec(buf, &n), 64);
+        } else if (kind == 1) {
+            ASSERT_EQ(in[0].ReadIntVec(&got, nullptr), 1);
+            ASSERT_EQ(got, i);
+            ASSERT_EQ(in[0].GetTI()->State, TCBS_BUSY);
+        } else {
+            ASSERT_EQ(in[0].StartReadSegments(), 1);
+            ASSERT_EQ(in[0].ReadSegment("index", got), 1);
+            ASSERT_EQ(in[0].ReadSegment("text", readText), 1);
+            ASSERT_EQ(got, i);
+        }
+        // The holder takes about every other block.
+        if (rng() % 2)
+            ASSERT_EQ(in[1].ExchangeBinary(&held, true), 1);
+        else
+            in[1].RemoveContents(false);
+        // The peeker looks at its queue and drains it when eight blocks wait.
+        const double* peek;
+        in[2].PeekDblData(0, peek, nullptr, nullptr);
+        if (in[2].GetBlockCnt(nullptr) == 8)
+            in[2].RemoveContents(true);
+    }
+};
+
+TEST(TCIOStreamAlloc, SteadyFlowAllocatesNothing)
+{
+    Flow f;
+    for (int i = 0; i < 5000; ++i) {
+        f.Step(i);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+    int owned = f.out.OwnedBlockCnt();
+    g_allocations = 0;
+    g_counting = true;
+    for (int i = 0; i < 10000; ++i) {
+        f.Step(i);
+        if (HasFatalFailure())
+            break;
+    }
+    g_counting = false;
+    EXPECT_EQ(g_allocations, 0);
+    EXPECT_EQ(f.out.OwnedBlockCnt(), owned);
+}
+
+TEST(TCIOStreamAlloc, CounterSeesAllocations)
+{
+    g_allocations = 0;
+    g_counting = true;
+    TCString* s = new TCString("counted");
+    g_counting = false;
+    delete s;
+    EXPECT_GE(g_allocations, 2);
+}
+
+} // namespace
