@@ -1,6 +1,6 @@
 #include "corekit80/foundation/TCExactTimeDiff.h"
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 
 TCExactTimeDiff::TCExactTimeDiff() : m_start(TCClockCounter()) {}
 

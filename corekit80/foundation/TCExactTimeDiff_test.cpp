@@ -6,7 +6,7 @@
 #include <cmath>
 #include <thread>
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 #include "corekit80/platform/TCEvent.h"
 
 namespace {

@@ -4,10 +4,7 @@
 #include "corekit80/platform/CString.h"
 #include "corekit80/platform/TCExport.h"
 #include "corekit80/platform/TCPathUI.h"
-
-// Accepted for the sake of callers written for other systems; folders are created with the
-// default permissions.
-struct SECURITY_ATTRIBUTES;
+#include "corekit80/platform/TCWinTypes.h"
 
 // A file or folder path kept together with its default folder. The stored path is relative
 // to the default folder when it lies inside it ('.\\data\\x.txt'), else absolute; it may

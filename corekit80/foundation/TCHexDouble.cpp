@@ -1,4 +1,5 @@
 #include "corekit80/foundation/TCHexDouble.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "corekit80/platform/TCCLocale.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
 
 namespace {
 
@@ -24,29 +25,12 @@ double Unreadable(const char* s, char** end)
     return std::bit_cast<double>(0xFFF8000000000000ull);
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// White space as the "C" locale's isspace sees it.
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // Decimal exponent as strtol reads it, with the magnitude capped far beyond any valid
 // exponent. False when there is no digit.
 bool ReadExponent(const char*& p, long& exponent)
 {
     const char* q = p;
-    while (IsSpace(*q))
+    while (TCIsSpace(*q))
         ++q;
     bool negative = *q == '-';
     if (*q == '+' || *q == '-')
@@ -126,7 +110,7 @@ double HexString2Double(const char* s, char** end)
     // 13 digits at most, filling the 52 mantissa bits from the top.
     uint64_t mantissa = 0;
     for (int shift = 48; shift >= 0; shift -= 4, ++p) {
-        int digit = HexDigit(*p);
+        int digit = TCHexDigitValue(*p);
         if (digit < 0)
             break;
         mantissa |= uint64_t(digit) << shift;
@@ -153,7 +137,7 @@ double StringToDouble(const char* s, char** end)
         return 0.0;
     }
     const char* p = s;
-    while (IsSpace(*p))
+    while (TCIsSpace(*p))
         ++p;
     const char* q = p + (*p == '+' || *p == '-');
     if (q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {

@@ -8,8 +8,8 @@
 #include "corekit80/foundation/TCFormatTime.h"
 #include "corekit80/foundation/TCSystemTime.h"
 #include "corekit80/platform/TCFileSystem.h"
-#include "corekit80/platform/TCLogSink.h"
-#include "corekit80/platform/TCThreadId.h"
+#include "corekit80/platform/TCLogSinkImpl.h"
+#include "corekit80/platform/TCThreadIdImpl.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "corekit80/foundation/TCRegExpImpl.h"
-#include "corekit80/platform/TCBigStackThread.h"
+#include "corekit80/platform/TCBigStackThreadImpl.h"
 
 namespace rc = std::regex_constants;
 

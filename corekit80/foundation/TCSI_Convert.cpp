@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "corekit80/foundation/TCSI_Unit.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 const char TCString::s_empty[1] = {0};
 

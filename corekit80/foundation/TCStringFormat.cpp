@@ -6,7 +6,7 @@
 #include <new>
 
 #include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCCLocale.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCCLocale.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ enum class ArgKind { None, Int, Long, LongLong, UInt, ULong, ULongLong, Double, 
 
 struct MessageInsert {
     ArgKind kind = ArgKind::None;
-    char spec[40] = {}; // the C printf conversion, "%" included
+    char conversion[40] = {}; // the C printf conversion, "%" included
     union {
         long long i;
         unsigned long long u;
@@ -68,7 +68,7 @@ bool ParseType(const char* type, size_t n, MessageInsert& ins)
         return false; // one argument cannot be read as two types
     ins.kind = kind;
     const char* length = longs == 0 ? "" : longs == 1 ? "l" : "ll";
-    std::snprintf(ins.spec, sizeof ins.spec, "%%%.*s%s%c", int(flags.size()), flags.data(), length, conv);
+    std::snprintf(ins.conversion, sizeof ins.conversion, "%%%.*s%s%c", int(flags.size()), flags.data(), length, conv);
     return true;
 }
 
@@ -94,14 +94,14 @@ void AppendInsert(TCString& out, const MessageInsert& ins)
     switch (ins.kind) {
     case ArgKind::Int:
     case ArgKind::Long:
-    case ArgKind::LongLong: out.FormatAppend(ins.spec, ins.value.i); break;
+    case ArgKind::LongLong: out.FormatAppend(ins.conversion, ins.value.i); break;
     case ArgKind::UInt:
     case ArgKind::ULong:
-    case ArgKind::ULongLong: out.FormatAppend(ins.spec, ins.value.u); break;
-    case ArgKind::Double: out.FormatAppend(ins.spec, ins.value.d); break;
-    case ArgKind::Text: out.FormatAppend(ins.spec, ins.value.s ? ins.value.s : "(null)"); break;
+    case ArgKind::ULongLong: out.FormatAppend(ins.conversion, ins.value.u); break;
+    case ArgKind::Double: out.FormatAppend(ins.conversion, ins.value.d); break;
+    case ArgKind::Text: out.FormatAppend(ins.conversion, ins.value.s ? ins.value.s : "(null)"); break;
     case ArgKind::None:
-    case ArgKind::Pointer: out.FormatAppend(ins.spec, ins.value.p); break;
+    case ArgKind::Pointer: out.FormatAppend(ins.conversion, ins.value.p); break;
     }
 }
 
@@ -186,7 +186,7 @@ bool TCString::FormatMessage(const char* fmt, ...)
     va_start(args, fmt);
     for (int i = 1; i <= highest; ++i) {
         if (inserts[i].kind == ArgKind::None)
-            std::strcpy(inserts[i].spec, "%p");
+            std::strcpy(inserts[i].conversion, "%p");
         FetchArgument(inserts[i], args);
     }
     va_end(args);

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCCLocale.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 
@@ -27,17 +27,6 @@ int QuotedSize(unsigned char c)
     if (c == '\\' || (c >= 7 && c <= 13))
         return 2;
     return c < 32 ? 4 : 1;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
@@ -186,8 +175,8 @@ bool UnQuoteEscapeChar(TCString& out, const TCString& in)
             *d++ = char(v);
         } else if (e == 'x') {
             int v = 0, digits = 0;
-            for (; digits < 2 && i < n && HexValue(s[i]) >= 0; ++digits)
-                v = v * 16 + HexValue(s[i++]);
+            for (; digits < 2 && i < n && TCHexDigitValue(s[i]) >= 0; ++digits)
+                v = v * 16 + TCHexDigitValue(s[i++]);
             if (digits == 0)
                 ok = false;
             else

@@ -1,6 +1,6 @@
 #include "corekit80/foundation/TCWaitPeriodic.h"
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "corekit80/foundation/TCWaitTimeout.h"
 
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 #include "corekit80/platform/TCEvent.h"
 
 TCWaitTimeout::TCWaitTimeout() : m_timeout(0.0), m_sleepStep(kDefaultSleepStep), m_event(nullptr) {}

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "corekit80/platform/TCCodePage.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <new>
 #include <utility>
 
-#include "corekit80/platform/TCCLocale.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

@@ -349,15 +349,15 @@ TEST(CString, ComparesTextsNotContents)
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #pragma GCC diagnostic ignored "-Wformat-security"
 // Formats v with the C library, Format and AppendFormat alike.
-template <class T> void CheckFormat(const char* spec, T v, CString& appended, std::string& model)
+template <class T> void CheckFormat(const char* fmt, T v, CString& appended, std::string& model)
 {
     char expect[512];
-    const int n = std::snprintf(expect, sizeof expect, spec, v);
+    const int n = std::snprintf(expect, sizeof expect, fmt, v);
     CString s("old");
-    s.Format(spec, v);
-    appended.AppendFormat(spec, v);
+    s.Format(fmt, v);
+    appended.AppendFormat(fmt, v);
     model.append(expect, size_t(n));
-    ASSERT_EQ(Str(s), std::string(expect, size_t(n))) << spec;
+    ASSERT_EQ(Str(s), std::string(expect, size_t(n))) << fmt;
 }
 #pragma GCC diagnostic pop
 

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCBigStackThread.h"
+#include "corekit80/platform/TCBigStackThreadImpl.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCCLocale.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
 
 locale_t TCCLocale()
 {

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCClock.h"
+#include "corekit80/platform/TCClockImpl.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "corekit80/platform/TCCodePage.h"
 
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 #include <iconv.h>
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCLogSink.h"
+#include "corekit80/platform/TCLogSinkImpl.h"
 
 #include <cerrno>
 #include <fcntl.h>

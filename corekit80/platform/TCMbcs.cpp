@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 #include <algorithm>
 #include <cstring>

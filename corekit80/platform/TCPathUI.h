@@ -2,10 +2,7 @@
 
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/TCExport.h"
-
-// A window of the host's user interface, opaque to the library.
-struct HWND__;
-typedef struct HWND__* HWND;
+#include "corekit80/platform/TCWinTypes.h"
 
 // A request for a file or folder chooser. Paths are in the system's form ('/').
 struct TCFileChooserRequest {

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCThreadId.h"
+#include "corekit80/platform/TCThreadIdImpl.h"
 
 #include <unistd.h>
 

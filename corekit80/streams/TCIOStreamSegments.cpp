@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCIOStream.h"
 
 namespace {

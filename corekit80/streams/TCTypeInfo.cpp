@@ -7,7 +7,7 @@
 #include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/platform/CArchive.h"
-#include "corekit80/platform/TCMbcs.h"
+#include "corekit80/platform/TCMbcsImpl.h"
 
 namespace {
 

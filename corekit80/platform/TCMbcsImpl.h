@@ -6,6 +6,14 @@
 
 inline bool TCIsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 inline bool TCIsDigit(char c) { return c >= '0' && c <= '9'; }
+// The value of a hexadecimal digit, or -1.
+inline int TCHexDigitValue(char c)
+{
+    return c >= '0' && c <= '9' ? c - '0'
+         : c >= 'a' && c <= 'f' ? c - 'a' + 10
+         : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                : -1;
+}
 inline char TCToUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 inline char TCToLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
