@@ -63,3 +63,5 @@
 
 #include "corekit80/modules/TCModuleMessage.h"
 
+#include "corekit80/archive/ConvertStringToArray.h"
+#include "corekit80/archive/ArchiveParser.h"

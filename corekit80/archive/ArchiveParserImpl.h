@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "corekit80/archive/ArchiveParser.h"
+#include "corekit80/foundation/TCArray.h"
+#include "corekit80/foundation/TCString.h"
+
+// One section of an archive tree: its entries in file order and its settings.
+class ArchiveParser::ArchiveData {
+public:
+    // One typed value. A string's bytes carry a zero byte after length bytes.
+    struct Buf {
+        union {
+            int32_t i;
+            double d;
+        } value;
+        uint32_t length;
+        union {
+            char* bytes;
+            ArchiveParser* child;
+        };
+        char* description;
+        uint16_t id;
+        uint8_t useCount;
+        uint8_t flags;
+
+        int Type() const { return flags & flagType; }
+    };
+    enum : uint8_t { flagType = 0x0F, flagListed = 0x10, flagPooled = 0x20, flagValueSet = 0x40 };
+    // Subsections nest at most this deep in a file that is read.
+    static constexpr int maxDepth = 256;
+
+    ArchiveData(const char* name, double version, MemManager* pool);
+    ~ArchiveData();
+    ArchiveData(const ArchiveData&) = delete;
+    ArchiveData& operator=(const ArchiveData&) = delete;
+
+    static ArchiveData* Of(const ArchiveParser* p) { return p ? p->m_data : nullptr; }
+    // A new child section carrying this section's name, version, pool, mode and loading flag.
+    ArchiveParser* NewChild(const char* name) const;
+
+    // Lookup by identifier, served at the cursor when values come in their stored order.
+    Buf* Find(uint16_t id);
+    void Touch(Buf* e, const char* description);
+    // Null when the identifier is used already.
+    Buf* Create(uint16_t id, int type, const char* description);
+    void RemoveAt(int index);
+    void FreeAll();
+
+    // Whole-subtree settings.
+    void SetMode(int mode);
+    void SetLoading(bool loading);
+    void ResetForWriting();
+    void Purge();
+
+    // File forms. The readers return false on bad data; short data throws endOfFile.
+    bool ReadBinary(CArchive& ar, int depth);
+    bool WriteBinary(CArchive& ar) const;
+    void WriteListing(CArchive& ar) const;
+    bool ReadXML(CArchive& ar);
+    bool WriteXML(CArchive& ar) const;
+
+    MemManager* pool;
+    int mode = modeBinary;
+    int loading = 0;
+    int purgeUntouched = 0;
+    TCArray<Buf*, Buf*> entries;
+    TCString name;
+    TCString prefix;
+    TCString filePath;
+    double moduleVersion;
+    double archiveVersion = 0.0;
+    int cursor = 0;
+    int ownVersion = 0;
+};
+
+// The entry pool: blocks of entries that double in size, with freed entries reused.
+// One pool serves a whole tree; the process-wide one serves every public parser.
+class ArchiveParser::MemManager {
+public:
+    using Buf = ArchiveData::Buf;
+    struct MemManagerData {
+        Buf* entries;
+        int count;
+    };
+
+    MemManager() = default;
+    ~MemManager();
+    MemManager(const MemManager&) = delete;
+    MemManager& operator=(const MemManager&) = delete;
+
+    static MemManager* Process();
+    // A zeroed entry (listed) of that identifier and type; throws std::bad_alloc.
+    Buf* Alloc(uint16_t id, int type);
+    // Releases the entry's description, bytes or child section and returns it to the pool.
+    void Free(Buf* e);
+
+private:
+    std::mutex m_lock;
+    std::vector<MemManagerData> m_blocks;
+    int m_total = 0;
+    size_t m_scanBlock = 0;
+    int m_scanIndex = 0;
+};
+
+// Formats message with the section's name, writes it to the debugger output and throws
+// CArchiveException badSchema.
+[[noreturn]] void ArchiveFatal(const ArchiveParser::ArchiveData* data, const char* message);
+// The number in text from its first decimal digit on; 0.0 when it has none.
+double ArchiveVersionFromText(const char* text);

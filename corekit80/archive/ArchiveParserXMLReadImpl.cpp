@@ -1,0 +1,231 @@
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+
+#include "corekit80/archive/ArchiveParserImpl.h"
+#include "corekit80/foundation/TCHexDouble.h"
+#include "corekit80/foundation/TCTextUtil.h"
+#include "corekit80/platform/TCCLocaleImpl.h"
+
+using Data = ArchiveParser::ArchiveData;
+using Buf = Data::Buf;
+
+// SAX state of an XML read: the entry being read, the section being filled and the
+// sections around it. Character data is gathered per element, since it arrives in pieces.
+class ArchiveParser::XMLContent {
+public:
+    explicit XMLContent(Data* root) : m_root(root) {}
+    ~XMLContent()
+    {
+        if (m_entry)
+            m_root->pool->Free(m_entry);
+    }
+
+    void StartElement(const char* name, int nAttributes, const xmlChar** attributes);
+    void EndElement(const char* name);
+    void Characters(const char* p, int n)
+    {
+        if (m_entry)
+            m_text.append(p, size_t(n));
+    }
+    void Fail()
+    {
+        m_failed = true;
+        xmlStopParser(m_context);
+    }
+
+    xmlParserCtxtPtr m_context = nullptr;
+    bool m_failed = false;
+
+private:
+    static int TypeOf(const char* name);
+    void FinishValue();
+
+    Data* m_root;
+    Data* m_section = nullptr;
+    std::vector<Data*> m_stack;
+    Buf* m_entry = nullptr;
+    std::string m_text;
+    int m_depth = 0;
+};
+
+int ArchiveParser::XMLContent::TypeOf(const char* name)
+{
+    static const char* const names[] = {"integer", "double", "string", "binary", "subsection"};
+    for (int t = 0; t < 5; ++t)
+        if (strcmp(name, names[t]) == 0)
+            return t + 1;
+    return 0;
+}
+
+void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
+                                              const xmlChar** attributes)
+{
+    int type = TypeOf(name);
+    if (type == 0 || m_entry || (m_depth == 0 && (type != typeSubSection || m_section)))
+        return Fail();
+    if (m_depth == 0) {
+        m_section = m_root;
+        m_depth = 1;
+        return;
+    }
+    Buf* e = m_section->pool->Alloc(0, type);
+    std::string version;
+    bool hasVersion = false;
+    for (int k = 0; k < nAttributes; ++k, attributes += 5) {
+        const char* attr = reinterpret_cast<const char*>(attributes[0]);
+        std::string value(reinterpret_cast<const char*>(attributes[3]),
+                          size_t(attributes[4] - attributes[3]));
+        if (strncmp(attr, "id", 2) == 0) {
+            long id = strtol(value.c_str(), nullptr, 10);
+            e->id = uint16_t(id < 0 ? 0 : id > 0xFFFF ? 0xFFFF : id);
+        } else if (strncmp(attr, "description", 11) == 0) {
+            free(e->description);
+            e->description = strdup(value.c_str());
+        } else if (strncmp(attr, "version", 7) == 0 && type == typeSubSection) {
+            version = value;
+            hasVersion = true;
+        } else if (strncmp(attr, "hex", 3) == 0 && type == typeDouble) {
+            double d = HexString2Double(value.c_str());
+            if (std::isfinite(d)) {
+                e->value.d = d;
+                e->flags |= Data::flagValueSet;
+            }
+        }
+    }
+    if (type != typeSubSection) {
+        m_entry = e;
+        m_text.clear();
+        return;
+    }
+    if (m_depth > Data::maxDepth) {
+        m_section->pool->Free(e);
+        return Fail();
+    }
+    e->child = m_section->NewChild(e->description ? e->description : "");
+    Data* child = Data::Of(e->child);
+    if (m_section->loading && hasVersion && !version.empty()) {
+        child->ownVersion = 1;
+        child->archiveVersion = ArchiveVersionFromText(version.c_str());
+    }
+    m_section->entries.Add(e);
+    m_stack.push_back(m_section);
+    m_section = child;
+    ++m_depth;
+}
+
+void ArchiveParser::XMLContent::FinishValue()
+{
+    Buf* e = m_entry;
+    m_entry = nullptr;
+    switch (e->Type()) {
+    case typeInteger:
+        if (!m_text.empty()) {
+            long long v = strtoll(m_text.c_str(), nullptr, 10);
+            e->value.i = int32_t(v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v);
+        }
+        break;
+    case typeDouble:
+        if (!(e->flags & Data::flagValueSet) && !m_text.empty())
+            e->value.d = strtod_l(m_text.c_str(), nullptr, TCCLocale());
+        e->flags &= uint8_t(~Data::flagValueSet);
+        break;
+    case typeString: {
+        TCString s;
+        UnQuoteEscapeChar(s, TCString(m_text.data(), int(m_text.size())));
+        e->bytes = static_cast<char*>(malloc(size_t(s.GetLength()) + 1));
+        if (!e->bytes) {
+            m_section->pool->Free(e);
+            return Fail();
+        }
+        memcpy(e->bytes, (const char*)s, size_t(s.GetLength()) + 1);
+        e->length = uint32_t(s.GetLength());
+        break;
+    }
+    }
+    m_section->entries.Add(e);
+}
+
+void ArchiveParser::XMLContent::EndElement(const char* name)
+{
+    int type = TypeOf(name);
+    if (type == 0)
+        return Fail();
+    if (type != typeSubSection) {
+        if (m_entry)
+            FinishValue();
+        return;
+    }
+    --m_depth;
+    if (m_stack.empty()) {
+        m_section = nullptr;
+    } else {
+        m_section = m_stack.back();
+        m_stack.pop_back();
+    }
+}
+
+namespace {
+
+using Content = ArchiveParser::XMLContent;
+
+void OnStart(void* ctx, const xmlChar* localname, const xmlChar*, const xmlChar*, int, const xmlChar**,
+             int nAttributes, int, const xmlChar** attributes)
+{
+    static_cast<Content*>(ctx)->StartElement(reinterpret_cast<const char*>(localname), nAttributes,
+                                             attributes);
+}
+
+void OnEnd(void* ctx, const xmlChar* localname, const xmlChar*, const xmlChar*)
+{
+    static_cast<Content*>(ctx)->EndElement(reinterpret_cast<const char*>(localname));
+}
+
+void OnCharacters(void* ctx, const xmlChar* p, int n)
+{
+    static_cast<Content*>(ctx)->Characters(reinterpret_cast<const char*>(p), n);
+}
+
+// Errors end the parse through its result; nothing goes to standard error.
+void OnError(void*, xmlErrorPtr) {}
+
+} // namespace
+
+bool Data::ReadXML(CArchive& ar)
+{
+    if (!ar.IsLoading())
+        return false;
+    xmlSAXHandler sax;
+    memset(&sax, 0, sizeof sax);
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = OnStart;
+    sax.endElementNs = OnEnd;
+    sax.characters = OnCharacters;
+    sax.cdataBlock = OnCharacters;
+    sax.serror = OnError;
+
+    XMLContent content(this);
+    char chunk[65536];
+    unsigned n = ar.Read(chunk, sizeof chunk);
+    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, &content, chunk, int(n < 4 ? n : 4), nullptr);
+    if (!ctxt)
+        return false;
+    content.m_context = ctxt;
+    xmlCtxtUseOptions(ctxt, XML_PARSE_NONET);
+    int rc = n > 4 ? xmlParseChunk(ctxt, chunk + 4, int(n - 4), 0) : 0;
+    while (rc == 0 && !content.m_failed && n == sizeof chunk) {
+        n = ar.Read(chunk, sizeof chunk);
+        rc = xmlParseChunk(ctxt, chunk, int(n), 0);
+    }
+    if (rc == 0 && !content.m_failed)
+        rc = xmlParseChunk(ctxt, nullptr, 0, 1);
+    bool ok = rc == 0 && !content.m_failed && ctxt->wellFormed;
+    xmlFreeParserCtxt(ctxt);
+    return ok;
+}
