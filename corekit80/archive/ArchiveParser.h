@@ -3,8 +3,12 @@
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/CString.h"
+#include "corekit80/platform/CWnd.h"
+#include "corekit80/platform/TCColorButton.h"
 #include "corekit80/platform/TCExport.h"
+#include "corekit80/platform/TCGeometry.h"
 #include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/platform/TC_Metric.h"
 
 // Saves and restores module settings as a tree of typed values, each addressed by a
 // numeric identifier within its section. The same Serialize calls store values while
@@ -82,6 +86,29 @@ public:
     // read with another scale comes back scaled; older sections with only an integer
     // height and width are still read.
     bool Serialize(unsigned short id, const char* description, LOGFONTA& font, double scale);
+    // A font at its exact height (stored as height / -1).
+    bool Serialize(unsigned short id, const char* description, LOGFONTA& font,
+                   const TC_Metric& metric);
+
+    // Records in their own section, field by field; true when every field succeeded.
+    bool Serialize(unsigned short id, const char* description, WINDOWPLACEMENT& placement);
+    bool Serialize(unsigned short id, const char* description, CPoint& point);
+    bool Serialize(unsigned short id, const char* description, CSize& size);
+    bool Serialize(unsigned short id, const char* description, CRect& rect);
+    // A window's placement (window must not be null). A restored window is moved in place
+    // and left hidden; the caller shows it. False when the window's placement cannot be
+    // fetched or applied.
+    bool Serialize(unsigned short id, const char* description, CWnd* window);
+    // As above, and showCmd receives the window's show command (stored when writing, read
+    // when reading). With hidden the show command is stored as hidden and a restored
+    // window stays hidden; without it a window stored hidden is shown.
+    bool Serialize(unsigned short id, const char* description, CWnd* window, bool hidden,
+                   unsigned int& showCmd);
+    // A colour button: without customColors just its colour as an integer at id; with
+    // them a section holding the colour and the 16 custom colours. Reading also sets the
+    // control colour.
+    bool Serialize(unsigned short id, const char* description, TCColorButton& button,
+                   bool customColors);
 
     // Removes the entry with that identifier and everything below it.
     void DeleteEntry(unsigned short id);

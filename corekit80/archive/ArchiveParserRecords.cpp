@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 
@@ -118,4 +119,121 @@ bool ArchiveParser::Serialize(unsigned short id, const char* description, LOGFON
         font.lfFaceName[n] = 0;
     }
     return ok && found;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, LOGFONTA& font, const TC_Metric&)
+{
+    return Serialize(id, description, font, -1.0);
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, WINDOWPLACEMENT& wp)
+{
+    ArchiveParser* s = SubSection(id, description, false);
+    bool ok = s->Serialize(1, "Length", wp.length);
+    ok &= s->Serialize(2, "Flags", wp.flags);
+    ok &= s->Serialize(3, "ShowCmd", wp.showCmd);
+    ok &= s->Serialize(4, "PtMinPos.x", wp.ptMinPosition.x);
+    ok &= s->Serialize(5, "PtMinPos.y", wp.ptMinPosition.y);
+    ok &= s->Serialize(6, "PtMaxPos.x", wp.ptMaxPosition.x);
+    ok &= s->Serialize(7, "PtMaxPos.y", wp.ptMaxPosition.y);
+    ok &= s->Serialize(8, "PtNormPos.l", wp.rcNormalPosition.left);
+    ok &= s->Serialize(9, "PtNormPos.t", wp.rcNormalPosition.top);
+    ok &= s->Serialize(10, "PtNormPos.r", wp.rcNormalPosition.right);
+    ok &= s->Serialize(11, "PtNormPos.b", wp.rcNormalPosition.bottom);
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, CPoint& point)
+{
+    ArchiveParser* s = SubSection(id, description, false);
+    bool ok = s->Serialize(1, "X", point.x);
+    ok &= s->Serialize(2, "Y", point.y);
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, CSize& size)
+{
+    ArchiveParser* s = SubSection(id, description, false);
+    bool ok = s->Serialize(1, "CX", size.cx);
+    ok &= s->Serialize(2, "CY", size.cy);
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, CRect& rect)
+{
+    ArchiveParser* s = SubSection(id, description, false);
+    bool ok = s->Serialize(1, "Top", rect.top);
+    ok &= s->Serialize(2, "Left", rect.left);
+    ok &= s->Serialize(3, "Bottom", rect.bottom);
+    ok &= s->Serialize(4, "Right", rect.right);
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, CWnd* window)
+{
+    if (!window)
+        ArchiveFatal(m_data, "Error accessing window at %s!");
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!window->GetWindowPlacement(&wp))
+        return false;
+    bool ok = Serialize(id, description, wp);
+    if (IsLoading()) {
+        wp.showCmd = SW_HIDE;
+        if (!window->SetWindowPlacement(&wp))
+            return false;
+    }
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, CWnd* window, bool hidden,
+                              unsigned int& showCmd)
+{
+    if (!window)
+        ArchiveFatal(m_data, "Error accessing window at %s!");
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!window->GetWindowPlacement(&wp))
+        return false;
+    const bool loading = IsLoading();
+    if (!loading)
+        showCmd = wp.showCmd;
+    if (hidden)
+        wp.showCmd = SW_HIDE;
+    bool ok = Serialize(id, description, wp);
+    if (loading)
+        showCmd = wp.showCmd;
+    if (hidden)
+        wp.showCmd = SW_HIDE;
+    else if (wp.showCmd == SW_HIDE)
+        wp.showCmd = SW_SHOW;
+    if (loading && !window->SetWindowPlacement(&wp))
+        return false;
+    return ok;
+}
+
+bool ArchiveParser::Serialize(unsigned short id, const char* description, TCColorButton& button,
+                              bool customColors)
+{
+    if (!customColors) {
+        if (Serialize(id, description, button.Color())) {
+            if (IsLoading())
+                button.SetCtrlColor(button.Color());
+            return true;
+        }
+        if (!IsLoading())
+            ArchiveFatal(m_data, "Error converting TCColorButton without custom colors at %s!");
+        return false;
+    }
+    ArchiveParser* s = SubSection(id, description, false);
+    bool ok = s->Serialize(1, "Color", button.Color());
+    if (ok && IsLoading())
+        button.SetCtrlColor(button.Color());
+    ArchiveParser* custom = s->SubSection(2, "Custom Colors", true);
+    for (int i = 0; i < TCColorButton::customColorCount; ++i) {
+        char text[32];
+        snprintf(text, sizeof text, "Custom Color %d", i);
+        ok &= custom->Serialize(static_cast<unsigned short>(i), text, button.customColors[i]);
+    }
+    return ok;
 }

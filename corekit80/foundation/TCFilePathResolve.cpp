@@ -5,7 +5,7 @@
 #include <string>
 
 #include "corekit80/platform/TCEnvironmentImpl.h"
-#include "corekit80/platform/TCSpecialFolderImpl.h"
+#include "corekit80/platform/TCShellFolderImpl.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "corekit80/platform/TCEnvironmentImpl.h"
-#include "corekit80/platform/TCSpecialFolderImpl.h"
+#include "corekit80/platform/TCShellFolderImpl.h"
 
 namespace {
 

@@ -43,3 +43,35 @@ struct LOGFONTA {
     uint8_t lfPitchAndFamily;
     char lfFaceName[LF_FACESIZE];
 };
+
+// A point, a size and a rectangle in device units, as the window system passes them.
+struct POINT {
+    int32_t x;
+    int32_t y;
+};
+
+struct SIZE {
+    int32_t cx;
+    int32_t cy;
+};
+
+struct RECT {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// Show commands of a window placement.
+enum { SW_HIDE = 0, SW_SHOW = 5 };
+
+// Where a window sits: its show command, minimized and maximized positions and its
+// rectangle when neither minimized nor maximized. length holds sizeof(WINDOWPLACEMENT).
+struct WINDOWPLACEMENT {
+    uint32_t length;
+    uint32_t flags;
+    uint32_t showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};

@@ -1,4 +1,4 @@
-#include "corekit80/platform/TCSpecialFolderImpl.h"
+#include "corekit80/platform/TCShellFolderImpl.h"
 
 #include <cstdio>
 #include <pwd.h>

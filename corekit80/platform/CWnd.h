@@ -1,0 +1,17 @@
+#pragma once
+
+#include "corekit80/platform/TCExport.h"
+#include "corekit80/platform/TCWinTypes.h"
+
+// A window of the host's user interface as far as the library handles one: its
+// placement can be fetched and applied, which is what saving and restoring window
+// positions in settings files needs. A host wraps its own windows in a class derived
+// from this one; the base has no window behind it, so both calls fail.
+class TC_EXPORT CWnd {
+public:
+    virtual ~CWnd();
+    // Fills placement with the window's current placement; false when it cannot.
+    virtual bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+    // Moves the window and applies the show command of placement; false when it cannot.
+    virtual bool SetWindowPlacement(const WINDOWPLACEMENT* placement);
+};
