@@ -61,63 +61,24 @@ bool TCIOStream::DispatchBlock() { return Dispatch(); }
 void TCIOStream::AddBlockToFreeList(Block* b) { FreeBlock(b); }
 int TCIOStream::RemoveBlock(bool release) { return TakeHead(release); }
 
-int TCIOStream::Reserve(bool clearTI)
+TCIOStream::Block* TCIOStream::NewBlock()
 {
-    if (WriteBlock())
-        return 1;
-    if (m_fansOut.IsEmpty())
-        return 0; // nobody would receive the block
-    Block* b;
-    if (!m_freeList.IsEmpty()) {
-        b = m_freeList.RemoveHead();
-    } else {
-        b = new (std::nothrow) Block(this);
-        if (!b)
-            return -14;
-        try {
-            m_blocks.Add(b);
-        } catch (const std::bad_alloc&) {
-            delete b;
-            return -14;
-        }
-    }
-    b->Reset(clearTI);
-    m_pAct = b;
-    m_bWriting = true;
-    return 1;
-}
-
-bool TCIOStream::Dispatch()
-{
-    Block* b = WriteBlock();
+    Block* b = new (std::nothrow) Block(this);
     if (!b)
-        return false;
-    SetReadBlock(nullptr);
-    TCIOStream* const* fans = m_fansOut.GetData();
+        return nullptr;
     try {
-        for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
-            if (Fan* fan = fans[f]->m_pFanIn) {
-                fan->m_queue.AddTail(b);
-                ++b->m_nRefCount;
-            }
-        }
+        m_blocks.Add(b);
     } catch (const std::bad_alloc&) {
-        if (b->m_nRefCount == 0)
-            FreeBlock(b);
-        return false;
+        delete b;
+        return nullptr;
     }
-    return true;
+    return b;
 }
 
-TCIOStream::Block* TCIOStream::QueuedBlock(int i) const
+TCIOStream::Block* TCIOStream::QueuedBlockAt(int i) const
 {
-    if (!m_pFanIn)
-        return nullptr;
-    const TCList<Block*>& queue = m_pFanIn->m_queue;
-    if (i == 0)
-        return queue.IsEmpty() ? nullptr : queue.GetHead();
-    POSITION pos = queue.FindIndex(i);
-    return pos ? queue.GetAt(pos) : nullptr;
+    POSITION pos = m_pFanIn->m_queue.FindIndex(i);
+    return pos ? m_pFanIn->m_queue.GetAt(pos) : nullptr;
 }
 
 int TCIOStream::PeekBlock(int i)

@@ -321,10 +321,55 @@ private:
         if (owner)
             owner->FreeBlock(b);
     }
-    TC_STREAM_INTERNAL Block* QueuedBlock(int i) const;
-    // The work of ReserveBlock, DispatchBlock, RemoveBlock and AddBlockToFreeList.
-    TC_STREAM_INTERNAL int Reserve(bool clearTI);
-    TC_STREAM_INTERNAL bool Dispatch();
+    TC_STREAM_INTERNAL Block* QueuedBlock(int i) const
+    {
+        if (!m_pFanIn)
+            return nullptr;
+        const TCList<Block*>& queue = m_pFanIn->m_queue;
+        if (i == 0) // the common peek: inline, without walking the list
+            return queue.IsEmpty() ? nullptr : queue.GetHead();
+        return QueuedBlockAt(i);
+    }
+    TC_STREAM_INTERNAL Block* QueuedBlockAt(int i) const;
+    // The work of ReserveBlock, DispatchBlock, RemoveBlock and AddBlockToFreeList. Reserve
+    // and Dispatch are inline: they are the fixed cost of every simple write.
+    TC_STREAM_INTERNAL int Reserve(bool clearTI)
+    {
+        if (WriteBlock())
+            return 1;
+        if (m_fansOut.IsEmpty())
+            return 0; // nobody would receive the block
+        Block* b = m_freeList.IsEmpty() ? NewBlock() : m_freeList.RemoveHead();
+        if (!b)
+            return -14;
+        b->Reset(clearTI);
+        m_pAct = b;
+        m_bWriting = true;
+        return 1;
+    }
+    // A new block owned by this stream; null when allocation fails.
+    TC_STREAM_INTERNAL Block* NewBlock();
+    TC_STREAM_INTERNAL bool Dispatch()
+    {
+        Block* b = WriteBlock();
+        if (!b)
+            return false;
+        SetReadBlock(nullptr);
+        TCIOStream* const* fans = m_fansOut.GetData();
+        try {
+            for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
+                if (Fan* fan = fans[f]->m_pFanIn) {
+                    fan->m_queue.AddTail(b);
+                    ++b->m_nRefCount;
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            if (b->m_nRefCount == 0)
+                FreeBlock(b);
+            return false;
+        }
+        return true;
+    }
     TC_STREAM_INTERNAL int TakeHead(bool release)
     {
         if (!m_pFanIn)
