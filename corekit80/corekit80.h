@@ -53,6 +53,7 @@
 #include "corekit80/foundation/TCLogFont.h"
 #include "corekit80/foundation/TCTranslator.h"
 #include "corekit80/foundation/TCTranslated.h"
+#include "corekit80/foundation/TCTranslatedValue.h"
 #include "corekit80/foundation/TCTranslatedString.h"
 #include "corekit80/foundation/TCTranslatedMultilineString.h"
 #include "corekit80/foundation/TCTranslatedFont.h"

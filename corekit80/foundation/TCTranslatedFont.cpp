@@ -5,13 +5,13 @@
 TCTranslatedFont::TCTranslatedFont() : TCTranslatedFont(TCLogFont()) {}
 
 TCTranslatedFont::TCTranslatedFont(const TCLogFont& font)
-    : TCTranslated(RegisterLater), m_source(font), m_valid(false), m_seenSource(font)
+    : TCTranslated(RegisterLater), m_value(font)
 {
     Register();
 }
 
 TCTranslatedFont::TCTranslatedFont(const TCTranslatedFont& other)
-    : TCTranslated(RegisterLater), m_valid(false)
+    : TCTranslated(RegisterLater)
 {
     Copy(other);
     Register();
@@ -22,9 +22,7 @@ TCTranslatedFont::~TCTranslatedFont() { Unregister(); }
 TCTranslatedFont& TCTranslatedFont::operator=(const TCLogFont& font)
 {
     std::lock_guard lock(m_lock);
-    m_source = font;
-    m_seenSource = font;
-    m_valid = false;
+    m_value.SetSource(font);
     return *this;
 }
 
@@ -37,17 +35,14 @@ TCTranslatedFont& TCTranslatedFont::operator=(const TCTranslatedFont& other)
 TCLogFont TCTranslatedFont::Translate() const
 {
     std::lock_guard lock(m_lock);
-    if (IsCheckingHiddenChanges() && !m_seenSource.IsSame(m_source)) {
-        m_seenSource = m_source;
-        m_valid = false;
-    }
-    if (!m_valid) {
-        m_translated = CTranslator::TranslateFont(m_source);
-        m_valid = true;
-        Trace("TCTranslatedFont", "TranslateFont: '%.32s/%d' -> '%.32s/%d'\n", m_source.lfFaceName,
-              m_source.lfHeight, m_translated.lfFaceName, m_translated.lfHeight);
-    }
-    return m_translated;
+    return m_value.Get(
+        IsCheckingHiddenChanges(), [](const TCLogFont& a, const TCLogFont& b) { return a.IsSame(b); },
+        [this](const TCLogFont& source) {
+            const TCLogFont translated = CTranslator::TranslateFont(source);
+            Trace("TCTranslatedFont", "TranslateFont: '%.32s/%d' -> '%.32s/%d'\n", source.lfFaceName,
+                  source.lfHeight, translated.lfFaceName, translated.lfHeight);
+            return translated;
+        });
 }
 
 TCLogFont& TCTranslatedFont::Translate(TCLogFont& result) const { return result = Translate(); }
@@ -55,13 +50,13 @@ TCLogFont& TCTranslatedFont::Translate(TCLogFont& result) const { return result 
 void TCTranslatedFont::Invalidate()
 {
     std::lock_guard lock(m_lock);
-    m_valid = false;
+    m_value.Invalidate();
 }
 
 bool TCTranslatedFont::IsValid() const
 {
     std::lock_guard lock(m_lock);
-    return m_valid;
+    return m_value.IsValid();
 }
 
 void TCTranslatedFont::Copy(const TCTranslatedFont& other)
@@ -69,10 +64,7 @@ void TCTranslatedFont::Copy(const TCTranslatedFont& other)
     if (&other == this)
         return;
     std::scoped_lock lock(m_lock, other.m_lock);
-    m_source = other.m_source;
-    m_translated = other.m_translated;
-    m_valid = other.m_valid;
-    m_seenSource = other.m_seenSource;
+    m_value = other.m_value;
 }
 
 void TCTranslatedFont::OnLanguageChanged() { Invalidate(); }
@@ -80,5 +72,5 @@ void TCTranslatedFont::OnLanguageChanged() { Invalidate(); }
 TCLogFont TCTranslatedFont::GetSource() const
 {
     std::lock_guard lock(m_lock);
-    return m_source;
+    return m_value.Source();
 }

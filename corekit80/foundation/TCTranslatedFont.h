@@ -2,6 +2,7 @@
 
 #include "corekit80/foundation/TCLogFont.h"
 #include "corekit80/foundation/TCTranslated.h"
+#include "corekit80/foundation/TCTranslatedValue.h"
 #include "corekit80/platform/TCExport.h"
 
 // A user-interface font that is translated on first use and whenever it is used again
@@ -32,12 +33,8 @@ public:
     TCLogFont GetSource() const;
     // Direct access to the source font. Changes made through it are seen only by
     // hidden-change checking (TCTranslated::CheckHiddenChanges); prefer operator=.
-    TCLogFont& GetSourceBuffer() { return m_source; }
+    TCLogFont& GetSourceBuffer() { return m_value.Source(); }
 
 private:
-    TCLogFont m_source;
-    mutable TCLogFont m_translated;
-    mutable bool m_valid;
-    // The source as last seen, for hidden-change checking.
-    mutable TCLogFont m_seenSource;
+    mutable TCTranslatedValue<TCLogFont> m_value;
 };

@@ -3,7 +3,7 @@
 #include "corekit80/foundation/TCTranslator.h"
 
 TCTranslatedString::TCTranslatedString(const TCString& text, RegistrationTime when)
-    : TCTranslated(RegisterLater), m_source(text), m_valid(false), m_seenSource(text)
+    : TCTranslated(RegisterLater), m_value(text)
 {
     if (when == RegisterNow)
         Register();
@@ -29,9 +29,7 @@ TCTranslatedString& TCTranslatedString::operator=(const char* text) { return *th
 TCTranslatedString& TCTranslatedString::operator=(const TCString& text)
 {
     std::lock_guard lock(m_lock);
-    m_source = text;
-    m_seenSource = text;
-    m_valid = false;
+    m_value.SetSource(text);
     return *this;
 }
 
@@ -44,15 +42,9 @@ TCTranslatedString& TCTranslatedString::operator=(const TCTranslatedString& othe
 TCString TCTranslatedString::Translate() const
 {
     std::lock_guard lock(m_lock);
-    if (IsCheckingHiddenChanges() && m_seenSource.CompareBin(m_source) != 0) {
-        m_seenSource = m_source;
-        m_valid = false;
-    }
-    if (!m_valid) {
-        m_translated = TranslateSource(m_source);
-        m_valid = true;
-    }
-    return m_translated;
+    return m_value.Get(
+        IsCheckingHiddenChanges(), [](const TCString& a, const TCString& b) { return a.CompareBin(b) == 0; },
+        [this](const TCString& source) { return TranslateSource(source); });
 }
 
 TCString TCTranslatedString::Translate(const char* text) { return CTranslator::TranslateString(text); }
@@ -68,13 +60,13 @@ TCString TCTranslatedString::TranslateSource(const TCString& source) const
 void TCTranslatedString::Invalidate()
 {
     std::lock_guard lock(m_lock);
-    m_valid = false;
+    m_value.Invalidate();
 }
 
 bool TCTranslatedString::IsValid() const
 {
     std::lock_guard lock(m_lock);
-    return m_valid;
+    return m_value.IsValid();
 }
 
 void TCTranslatedString::Copy(const TCTranslatedString& other)
@@ -82,10 +74,7 @@ void TCTranslatedString::Copy(const TCTranslatedString& other)
     if (&other == this)
         return;
     std::scoped_lock lock(m_lock, other.m_lock);
-    m_source = other.m_source;
-    m_translated = other.m_translated;
-    m_valid = other.m_valid;
-    m_seenSource = other.m_seenSource;
+    m_value = other.m_value;
 }
 
 void TCTranslatedString::OnLanguageChanged() { Invalidate(); }
@@ -93,5 +82,5 @@ void TCTranslatedString::OnLanguageChanged() { Invalidate(); }
 TCString TCTranslatedString::GetSource() const
 {
     std::lock_guard lock(m_lock);
-    return m_source;
+    return m_value.Source();
 }

@@ -2,6 +2,7 @@
 
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/foundation/TCTranslated.h"
+#include "corekit80/foundation/TCTranslatedValue.h"
 #include "corekit80/platform/TCExport.h"
 
 // A user-interface text that is translated on first use and whenever it is used again
@@ -34,7 +35,7 @@ public:
     TCString GetSource() const;
     // Direct access to the source text. Changes made through it are seen only by
     // hidden-change checking (TCTranslated::CheckHiddenChanges); prefer operator=.
-    TCString& GetSourceBuffer() { return m_source; }
+    TCString& GetSourceBuffer() { return m_value.Source(); }
 
 protected:
     // For derived classes that register themselves when they are complete.
@@ -43,9 +44,5 @@ protected:
     virtual TCString TranslateSource(const TCString& source) const;
 
 private:
-    TCString m_source;
-    mutable TCString m_translated;
-    mutable bool m_valid;
-    // The source as last seen, for hidden-change checking.
-    mutable TCString m_seenSource;
+    mutable TCTranslatedValue<TCString> m_value;
 };
