@@ -67,6 +67,8 @@
 #include "corekit80/streams/TCIOStream.h"
 
 #include "corekit80/modules/TCModuleMessage.h"
+#include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/modules/TCValidateActualPortType.h"
 
 #include "corekit80/archive/ConvertStringToArray.h"
 #include "corekit80/archive/ArchiveParser.h"

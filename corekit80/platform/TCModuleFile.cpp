@@ -1,0 +1,11 @@
+#include "corekit80/platform/TCModuleFileImpl.h"
+
+#include <dlfcn.h>
+
+TCString TCModuleFileOfAddress(const void* address)
+{
+    Dl_info info{};
+    if (!address || !dladdr(address, &info) || !info.dli_fname)
+        return TCString();
+    return TCString(info.dli_fname);
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "corekit80/foundation/TCString.h"
+
+// The file of the loaded executable or shared library that holds address (code or data),
+// as the dynamic loader names it; empty when no loaded file holds it.
+TCString TCModuleFileOfAddress(const void* address);
