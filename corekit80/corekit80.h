@@ -72,3 +72,4 @@
 
 #include "corekit80/archive/ConvertStringToArray.h"
 #include "corekit80/archive/ArchiveParser.h"
+#include "corekit80/archive/TCXML.h"

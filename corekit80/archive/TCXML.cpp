@@ -1,0 +1,209 @@
+#include "corekit80/archive/TCXMLImpl.h"
+
+#include <cstring>
+
+#include <libxml/uri.h>
+
+#include "corekit80/foundation/TCTextUtil.h"
+#include "corekit80/platform/CFile.h"
+#include "corekit80/platform/TCCodePage.h"
+
+namespace {
+
+// Never the network, never external entities or DTDs, never entity substitution; the
+// size and depth limits are libxml2's defaults.
+int ParseOptions(const TCXMLDocImpl& doc)
+{
+    return XML_PARSE_NONET | (doc.preserveWhiteSpace ? 0 : XML_PARSE_NOBLANKS);
+}
+
+template <class Read>
+xmlDocPtr Parse(TCXMLErrorScope& scope, Read read)
+{
+    xmlParserCtxtPtr parser = xmlNewParserCtxt();
+    if (!parser)
+        return nullptr;
+    scope.SetParser(parser);
+    xmlDocPtr doc = read(parser);
+    if (doc && !parser->wellFormed) {
+        xmlFreeDoc(doc);
+        doc = nullptr;
+    }
+    scope.SetParser(nullptr);
+    xmlFreeParserCtxt(parser);
+    return doc;
+}
+
+// The file behind a local path or a "file:" URL; false when path names anything else.
+bool LocalPath(const char* path, TCString& local)
+{
+    xmlURIPtr uri = xmlParseURI(path);
+    bool ok = !uri || !uri->scheme;
+    local = path;
+    if (!ok && xmlStrcasecmp(BAD_CAST uri->scheme, BAD_CAST "file") == 0 && uri->path) {
+        local = uri->path;
+        ok = true;
+    }
+    if (uri)
+        xmlFreeURI(uri);
+    return ok;
+}
+
+bool HasDeclarationOrMark(const char* text)
+{
+    static const char* const starts[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "<?xml ", "<?xml\t", "<?xml\n", "<?xml\r"};
+    for (const char* start : starts)
+        if (strncmp(text, start, strlen(start)) == 0)
+            return true;
+    return false;
+}
+
+int ReadFile(void* file, char* buffer, int length)
+{
+    try {
+        return int(static_cast<CFile*>(file)->Read(buffer, unsigned(length)));
+    } catch (const CFileException&) {
+        return -1;
+    }
+}
+
+} // namespace
+
+TCXML::TCXML() : m_doc(nullptr) { TCXMLInitParser(); }
+
+TCXML::~TCXML() { Release(); }
+
+bool TCXML::Create(bool async)
+{
+    m_error.Empty();
+    if (m_doc && !m_doc->Doc()) {
+        m_doc->Release();
+        m_doc = nullptr;
+    }
+    if (!m_doc) {
+        xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+        if (!doc) {
+            m_error = TCXMLFormat(tcxmlCreate);
+            return false;
+        }
+        m_doc = new TCXMLDocImpl(doc);
+    }
+    m_doc->async = async;
+    return true;
+}
+
+bool TCXML::Release()
+{
+    m_error.Empty();
+    if (m_doc) {
+        m_doc->Drop();
+        m_doc->Release();
+        m_doc = nullptr;
+    }
+    return true;
+}
+
+TCXMLNode TCXML::GetDocument() const
+{
+    if (!m_doc || !m_doc->Doc())
+        return TCXMLNode();
+    return TCXMLNode(m_doc, reinterpret_cast<xmlNodePtr>(m_doc->Doc()));
+}
+
+xmlNodePtr TCXML::NodeOf(const TCXMLNode& node, const char*& why) const
+{
+    if (!m_doc || !m_doc->Doc()) {
+        why = tcxmlInvalidPointer;
+        return nullptr;
+    }
+    if (node.IsNull())
+        return reinterpret_cast<xmlNodePtr>(m_doc->Doc());
+    if (node.m_doc != m_doc) {
+        why = node.m_doc->Doc() ? tcxmlForeignNode : tcxmlStaleNode;
+        return nullptr;
+    }
+    return node.m_node;
+}
+
+bool TCXML::Adopt(xmlDocPtr parsed, const TCXMLErrorScope& scope)
+{
+    TCXMLDocImpl* next = new TCXMLDocImpl(parsed ? parsed : xmlNewDoc(BAD_CAST "1.0"));
+    next->async = m_doc->async;
+    next->preserveWhiteSpace = m_doc->preserveWhiteSpace;
+    m_doc->Drop();
+    m_doc->Release();
+    m_doc = next;
+    return parsed ? true : GenParseErrMsg(scope);
+}
+
+bool TCXML::GenParseErrMsg(const TCXMLErrorScope& scope)
+{
+    m_error = TCXMLFormat(tcxmlParse, scope.code, (const char*)scope.Description("Unknown error"), scope.line,
+                          scope.column, int(scope.filePosition), (const char*)scope.source);
+    return false;
+}
+
+bool TCXML::Load(const char* path)
+{
+    m_error.Empty();
+    if (!m_doc || !m_doc->Doc()) {
+        m_error = TCXMLFormat(tcxmlLoad, tcxmlInvalidPointer);
+        return false;
+    }
+    TCString local;
+    if (!LocalPath(path ? path : "", local)) {
+        m_error = TCXMLFormat(tcxmlLoad, "Only local files can be loaded");
+        return false;
+    }
+    CFile file;
+    CFileException e;
+    if (!file.Open(local, CFile::modeRead | CFile::shareDenyWrite, &e)) {
+        m_error = TCXMLFormat(tcxmlLoad, (const char*)TCXMLFileError(e));
+        return false;
+    }
+    TCXMLErrorScope scope;
+    const int options = ParseOptions(*m_doc);
+    xmlDocPtr doc = Parse(scope, [&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadIO(parser, ReadFile, nullptr, &file, local, nullptr, options);
+    });
+    return Adopt(doc, scope);
+}
+
+bool TCXML::LoadXML(const char* text)
+{
+    m_error.Empty();
+    if (!m_doc || !m_doc->Doc()) {
+        m_error = TCXMLFormat(tcxmlLoad, tcxmlInvalidPointer);
+        return false;
+    }
+    // The encoding is settled here; the parser gets UTF-8 and ignores the declaration's.
+    // Only a declaration at the very start names an encoding: a processing instruction
+    // further on that looks like one must not change how the text is read.
+    const char* const source = text ? text : "";
+    TCString wide, utf8;
+    if (HasDeclarationOrMark(source))
+        XMLToUnicode(wide, source);
+    else
+        XMLToUnicode(wide, TCString("\xEF\xBB\xBF") + source);
+    utf8.ToMultibyte(reinterpret_cast<const char16_t*>(static_cast<const char*>(wide)), wide.GetLength() / 2,
+                     TC_CP_UTF8);
+    TCXMLErrorScope scope;
+    const int options = ParseOptions(*m_doc) | XML_PARSE_IGNORE_ENC;
+    xmlDocPtr doc = Parse(scope, [&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadMemory(parser, utf8, utf8.GetLength(), nullptr, "UTF-8", options);
+    });
+    return Adopt(doc, scope);
+}
+
+bool TCXML::PreserveWhiteSpace(bool preserve)
+{
+    m_error.Empty();
+    if (!m_doc || !m_doc->Doc()) {
+        m_error = TCXMLFormatWith(tcxmlInvalidPointer, tcxmlWhiteSpace, preserve ? 1 : 0);
+        return false;
+    }
+    m_doc->preserveWhiteSpace = preserve;
+    return true;
+}
+
+void TCXML::SetUserError(const char* text) { m_error = text; }

@@ -1,0 +1,85 @@
+#include "corekit80/archive/TCXMLImpl.h"
+
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+
+namespace {
+
+// Bounds the work of one expression, so that no expression runs for minutes.
+const unsigned long kXPathOpLimit = 50000000;
+
+// Evaluates xpath on node: a node set in document order, or null with why.
+xmlXPathObjectPtr Evaluate(xmlNodePtr node, const char* xpath, TCString& why)
+{
+    TCXMLErrorScope scope;
+    xmlXPathContextPtr context = xmlXPathNewContext(node->doc ? node->doc : reinterpret_cast<xmlDocPtr>(node));
+    if (!context) {
+        why = "Out of memory";
+        return nullptr;
+    }
+    context->node = node;
+    context->opLimit = kXPathOpLimit;
+    xmlXPathObjectPtr result = xmlXPathEval(BAD_CAST(xpath ? xpath : ""), context);
+    xmlXPathFreeContext(context);
+    if (!result) {
+        why = scope.Description("Invalid XPath expression");
+        return nullptr;
+    }
+    if (result->type != XPATH_NODESET) {
+        xmlXPathFreeObject(result);
+        why = "The expression does not give a set of nodes";
+        return nullptr;
+    }
+    xmlXPathNodeSetSort(result->nodesetval);
+    return result;
+}
+
+} // namespace
+
+TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool reportMissing)
+{
+    m_error.Empty();
+    const char* why = nullptr;
+    xmlNodePtr node = NodeOf(context, why);
+    TCString failure;
+    xmlXPathObjectPtr result = node ? Evaluate(node, xpath, failure) : nullptr;
+    if (!result) {
+        m_error = TCXMLFormatWith(node ? (const char*)failure : why, tcxmlSelectSingleNode, xpath ? xpath : "");
+        return TCXMLNode();
+    }
+    TCXMLNode found;
+    const xmlNodeSetPtr nodes = result->nodesetval;
+    for (int i = 0; nodes && i < nodes->nodeNr && found.IsNull(); ++i)
+        if (nodes->nodeTab[i]->type != XML_NAMESPACE_DECL)
+            found = TCXMLNode(m_doc, nodes->nodeTab[i]);
+    xmlXPathFreeObject(result);
+    if (found.IsNull() && reportMissing)
+        m_error = TCXMLFormat(tcxmlSelectSingleNode, xpath ? xpath : "");
+    return found;
+}
+
+TCXMLNodeList TCXML::SelectNodes(const char* xpath, TCXMLNode context)
+{
+    m_error.Empty();
+    const char* why = nullptr;
+    xmlNodePtr node = NodeOf(context, why);
+    TCString failure;
+    xmlXPathObjectPtr result = node ? Evaluate(node, xpath, failure) : nullptr;
+    if (!result) {
+        m_error = TCXMLFormatWith(node ? (const char*)failure : why, tcxmlSelectNodes, xpath ? xpath : "");
+        return TCXMLNodeList();
+    }
+    TCXMLNodeList list(new TCXMLNodeListImpl(m_doc, result->nodesetval));
+    xmlXPathFreeObject(result);
+    return list;
+}
+
+TCXMLNode TCXML::NextNode(TCXMLNodeList& list)
+{
+    m_error.Empty();
+    if (list.IsNull()) {
+        m_error = TCXMLFormat(tcxmlNextNode, tcxmlInvalidPointer);
+        return TCXMLNode();
+    }
+    return list.m_impl->Next();
+}
