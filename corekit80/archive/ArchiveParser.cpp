@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "corekit80/archive/ArchiveParserImpl.h"
 #include "corekit80/platform/TCMbcsImpl.h"
 
@@ -77,7 +79,11 @@ ArchiveParser* ArchiveParser::SubSection(unsigned short id, const char* descript
     if (!c)
         ArchiveFatal(m_data, "Data buffer not available at %s!");
     c->purgeUntouched = purgeUnused;
-    c->prefix = TCString(m_data->prefix).Append("  ", 2);
+    // Kept when it is right already, as it is on every pass after the first.
+    int n = m_data->prefix.GetLength();
+    if (c->prefix.GetLength() != n + 2 || memcmp(c->prefix, m_data->prefix, size_t(n)) != 0 ||
+        memcmp((const char*)c->prefix + n, "  ", 2) != 0)
+        c->prefix = TCString(m_data->prefix).Append("  ", 2);
     return e->child;
 }
 
@@ -85,12 +91,9 @@ void ArchiveParser::DeleteEntry(unsigned short id)
 {
     if (!m_data)
         ArchiveFatal(m_data, "Data buffer not available at %s!");
-    if (Data::Buf* e = m_data->Find(id))
-        for (int i = 0; i < m_data->entries.GetSize(); ++i)
-            if (m_data->entries[i] == e) {
-                m_data->RemoveAt(i);
-                break;
-            }
+    // A lookup leaves the cursor just after the entry it found.
+    if (m_data->Find(id))
+        m_data->RemoveAt(m_data->cursor - 1);
 }
 
 unsigned short ArchiveParser::GetVarType(unsigned short index) const

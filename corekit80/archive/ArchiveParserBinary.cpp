@@ -1,4 +1,6 @@
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
@@ -71,7 +73,7 @@ bool Data::ReadBinary(CArchive& ar, int depth)
             continue;
         }
         Buf* e = pool->Alloc(uint16_t(id), int(type));
-        entries.Add(e);
+        Append(e);
         if (!ReadPayload(ar, *this, e, depth))
             return false;
     }
@@ -80,19 +82,32 @@ bool Data::ReadBinary(CArchive& ar, int depth)
 
 bool Data::WriteBinary(CArchive& ar) const
 {
+    static_assert(std::endian::native == std::endian::little, "records are copied as they lie in memory");
     ar << uint32_t(entries.GetSize());
     bool ok = true;
     for (int i = 0; i < entries.GetSize(); ++i) {
         const Buf* e = entries[i];
-        ar << uint32_t(e->id) << uint32_t(e->Type());
+        // Identifier, type and a fixed-size payload go out in one piece.
+        unsigned char record[16];
+        uint32_t head[2] = {e->id, uint32_t(e->Type())};
+        memcpy(record, head, 8);
+        unsigned size = 8;
         switch (e->Type()) {
-        case ArchiveParser::typeInteger: ar << e->value.i; break;
-        case ArchiveParser::typeDouble: ar << e->value.d; break;
-        case ArchiveParser::typeString: ar.WriteText(e->bytes ? e->bytes : "", e->length); break;
+        case ArchiveParser::typeInteger: memcpy(record + 8, &e->value.i, 4); size = 12; break;
+        case ArchiveParser::typeDouble: memcpy(record + 8, &e->value.d, 8); size = 16; break;
         case ArchiveParser::typeBinary:
             if (!e->bytes && e->length)
                 return false;
-            ar << e->length;
+            memcpy(record + 8, &e->length, 4);
+            size = 12;
+            break;
+        }
+        ar.Write(record, size);
+        switch (e->Type()) {
+        case ArchiveParser::typeInteger:
+        case ArchiveParser::typeDouble: break;
+        case ArchiveParser::typeString: ar.WriteText(e->bytes ? e->bytes : "", e->length); break;
+        case ArchiveParser::typeBinary:
             if (e->length)
                 ar.Write(e->bytes, e->length);
             break;

@@ -38,12 +38,41 @@ ArchiveParser::ArchiveData::Buf* ArchiveParser::ArchiveData::Find(uint16_t id)
     int n = entries.GetSize();
     if (cursor >= 0 && cursor < n && entries[cursor]->id == id)
         return entries[cursor++];
-    for (int i = 0; i < n; ++i)
-        if (entries[i]->id == id) {
-            cursor = i + 1;
-            return entries[i];
-        }
-    return nullptr;
+    int i = IndexOf(id);
+    if (i < 0)
+        return nullptr;
+    cursor = i + 1;
+    return entries[i];
+}
+
+int ArchiveParser::ArchiveData::IndexOf(uint16_t id) const
+{
+    int n = entries.GetSize();
+    // A new identifier after the last is the common case of writing.
+    if (n == 0 || (ascending && entries[n - 1]->id < id))
+        return -1;
+    if (!ascending) {
+        for (int i = 0; i < n; ++i)
+            if (entries[i]->id == id)
+                return i;
+        return -1;
+    }
+    int low = 0, high = n;
+    while (low < high) {
+        int middle = (low + high) / 2;
+        if (entries[middle]->id < id)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < n && entries[low]->id == id ? low : -1;
+}
+
+void ArchiveParser::ArchiveData::Append(Buf* e)
+{
+    int n = entries.GetSize();
+    ascending = ascending && (n == 0 || entries[n - 1]->id < e->id);
+    entries.Add(e);
 }
 
 void ArchiveParser::ArchiveData::Touch(Buf* e, const char* description)
@@ -60,13 +89,12 @@ void ArchiveParser::ArchiveData::Touch(Buf* e, const char* description)
 ArchiveParser::ArchiveData::Buf* ArchiveParser::ArchiveData::Create(uint16_t id, int type,
                                                                   const char* description)
 {
-    for (int i = 0; i < entries.GetSize(); ++i)
-        if (entries[i]->id == id)
-            return nullptr;
+    if (IndexOf(id) >= 0)
+        return nullptr;
     Buf* e = pool->Alloc(id, type);
     if (type == typeSubSection)
         e->child = NewChild(name);
-    entries.Add(e);
+    Append(e);
     Touch(e, description);
     return e;
 }
@@ -82,10 +110,11 @@ void ArchiveParser::ArchiveData::RemoveAt(int index)
 
 void ArchiveParser::ArchiveData::FreeAll()
 {
-    for (int i = 0; i < entries.GetSize(); ++i)
-        pool->Free(entries[i]);
+    if (entries.GetSize())
+        pool->Free(entries.GetData(), entries.GetSize());
     entries.RemoveAll();
     cursor = 0;
+    ascending = true;
 }
 
 void ArchiveParser::ArchiveData::SetMode(int newMode)

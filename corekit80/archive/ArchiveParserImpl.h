@@ -44,6 +44,9 @@ public:
 
     // Lookup by identifier, served at the cursor when values come in their stored order.
     Buf* Find(uint16_t id);
+    // Position of the first entry with the identifier, or -1; the cursor stays.
+    int IndexOf(uint16_t id) const;
+    void Append(Buf* e);
     void Touch(Buf* e, const char* description);
     // Null when the identifier is used already.
     Buf* Create(uint16_t id, int type, const char* description);
@@ -75,6 +78,9 @@ public:
     double archiveVersion = 0.0;
     int cursor = 0;
     int ownVersion = 0;
+    // The identifiers rise strictly through the list, as when a module serializes in
+    // order: lookups are then binary searches instead of scans of the whole section.
+    bool ascending = true;
 };
 
 // The entry pool: blocks of entries that double in size, with freed entries reused.
@@ -95,8 +101,10 @@ public:
     static MemManager* Process();
     // A zeroed entry (listed) of that identifier and type; throws std::bad_alloc.
     Buf* Alloc(uint16_t id, int type);
-    // Releases the entry's description, bytes or child section and returns it to the pool.
-    void Free(Buf* e);
+    // Releases the entries' descriptions, bytes or child sections and returns them to the
+    // pool, under one lock.
+    void Free(Buf* const* list, int n);
+    void Free(Buf* e) { Free(&e, 1); }
 
 private:
     std::mutex m_lock;

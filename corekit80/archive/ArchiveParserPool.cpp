@@ -47,25 +47,31 @@ ArchiveParser::MemManager::Buf* ArchiveParser::MemManager::Alloc(uint16_t id, in
     return entries;
 }
 
-void ArchiveParser::MemManager::Free(Buf* e)
+void ArchiveParser::MemManager::Free(Buf* const* list, int n)
 {
-    // The child's own entries come back here, so it goes before the lock is taken.
-    if (e->Type() == typeSubSection)
-        delete e->child;
-    else if (e->Type() == typeString || e->Type() == typeBinary)
-        free(e->bytes);
-    free(e->description);
+    // The children's own entries come back here, so they go before the lock is taken.
+    for (int k = 0; k < n; ++k) {
+        Buf* e = list[k];
+        if (e->Type() == typeSubSection)
+            delete e->child;
+        else if (e->Type() == typeString || e->Type() == typeBinary)
+            free(e->bytes);
+        free(e->description);
+    }
     std::lock_guard<std::mutex> lock(m_lock);
-    *e = Buf{};
-    e->flags = ArchiveData::flagListed;
-    // The scan moves back to the freed entry when it lies before the scan position.
-    for (size_t b = 0; b <= m_scanBlock && b < m_blocks.size(); ++b)
-        if (e >= m_blocks[b].entries && e < m_blocks[b].entries + m_blocks[b].count) {
-            int index = int(e - m_blocks[b].entries);
-            if (b < m_scanBlock || index < m_scanIndex) {
-                m_scanBlock = b;
-                m_scanIndex = index;
+    for (int k = 0; k < n; ++k) {
+        Buf* e = list[k];
+        *e = Buf{};
+        e->flags = ArchiveData::flagListed;
+        // The scan moves back to the freed entry when it lies before the scan position.
+        for (size_t b = 0; b <= m_scanBlock && b < m_blocks.size(); ++b)
+            if (e >= m_blocks[b].entries && e < m_blocks[b].entries + m_blocks[b].count) {
+                int index = int(e - m_blocks[b].entries);
+                if (b < m_scanBlock || index < m_scanIndex) {
+                    m_scanBlock = b;
+                    m_scanIndex = index;
+                }
+                break;
             }
-            break;
-        }
+    }
 }

@@ -1,75 +1,46 @@
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <cstring>
+#include <tuple>
 
-#include "corekit80/archive/ArchiveParser.h"
-#include "corekit80/platform/CMemFile.h"
-#include "corekit80/platform/CArchiveException.h"
+#include "corekit80/archive/ArchiveParser_test.h"
+
+using namespace archive_test;
 
 namespace {
 
 // Stores through write, then reads the bytes back into a fresh parser handed to read.
 template <class W, class R> void RoundTrip(W write, R read, int mode = ArchiveParser::modeBinary)
 {
-    CMemFile f;
-    f.SetFilePath(mode == ArchiveParser::modeXML ? "a.tcx" : "a.tc2");
     ArchiveParser w;
     w.SaveAscii(mode);
-    {
-        CArchive ar(&f, CArchive::store);
-        w.BeginSerialize(ar);
-        write(w);
-        w.EndSerialize(ar);
-    }
-    f.SeekToBegin();
+    Bytes bytes = Store(w, write, mode == ArchiveParser::modeXML ? "a.tcx" : "a.tc2");
     ArchiveParser r;
-    CArchive ar(&f, CArchive::load);
-    ASSERT_TRUE(r.BeginSerialize(ar));
+    ASSERT_TRUE(Load(r, bytes));
     read(r);
 }
 
 TEST(ArchiveParserRecords, NarrowTypesAreWidenedAndCutBack)
 {
+    const auto values = std::make_tuple(true, char(-5), (unsigned char)250, short(-30000), (unsigned short)65000,
+                                        0xFFFFFFF0u, -123456L, 0xFFFFFFFFul, 1.25f);
     RoundTrip(
-        [](ArchiveParser& p) {
-            bool b = true;
-            char c = -5;
-            unsigned char uc = 250;
-            short s = -30000;
-            unsigned short us = 65000;
-            unsigned int ui = 0xFFFFFFF0u;
-            long l = -123456;
-            unsigned long ul = 0xFFFFFFFFul;
-            float f = 1.25f;
+        [&](ArchiveParser& p) {
+            unsigned short id = 1;
+            std::apply([&](auto... v) { (p.Serialize(id++, "", v), ...); }, values);
             int big = 0x12345;
-            p.Serialize(1, "", b); p.Serialize(2, "", c); p.Serialize(3, "", uc);
-            p.Serialize(4, "", s); p.Serialize(5, "", us); p.Serialize(6, "", ui);
-            p.Serialize(7, "", l); p.Serialize(8, "", ul); p.Serialize(9, "", f);
-            p.Serialize(10, "", big);
+            p.Serialize(id, "", big);
         },
-        [](ArchiveParser& p) {
-            bool b = false;
-            char c = 0;
-            unsigned char uc = 0, cut = 0;
-            short s = 0;
-            unsigned short us = 0;
-            unsigned int ui = 0;
-            long l = 0;
-            unsigned long ul = 0;
-            float f = 0;
-            EXPECT_TRUE(p.Serialize(1, "", b) && b);
-            EXPECT_TRUE(p.Serialize(2, "", c) && c == -5);
-            EXPECT_TRUE(p.Serialize(3, "", uc) && uc == 250);
-            EXPECT_TRUE(p.Serialize(4, "", s) && s == -30000);
-            EXPECT_TRUE(p.Serialize(5, "", us) && us == 65000);
-            EXPECT_TRUE(p.Serialize(6, "", ui) && ui == 0xFFFFFFF0u);
-            EXPECT_TRUE(p.Serialize(7, "", l) && l == -123456);
-            EXPECT_TRUE(p.Serialize(8, "", ul) && ul == 0xFFFFFFFFul);
-            EXPECT_TRUE(p.Serialize(9, "", f) && f == 1.25f);
-            EXPECT_TRUE(p.Serialize(10, "", cut) && cut == 0x45);
+        [&](ArchiveParser& p) {
+            unsigned short id = 1;
+            auto check = [&](auto v) {
+                decltype(v) back{};
+                EXPECT_TRUE(p.Serialize(id++, "", back));
+                EXPECT_EQ(back, v) << id;
+            };
+            std::apply([&](auto... v) { (check(v), ...); }, values);
+            unsigned char cut = 0;
+            EXPECT_TRUE(p.Serialize(id, "", cut) && cut == 0x45);
             float missing = 7;
-            EXPECT_FALSE(p.Serialize(11, "", missing));
+            EXPECT_FALSE(p.Serialize(99, "", missing));
             EXPECT_EQ(missing, 7);
         });
 }

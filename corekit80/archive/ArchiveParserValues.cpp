@@ -77,7 +77,7 @@ bool Get(const Buf* e, TCString& v)
     switch (e->Type()) {
     case ArchiveParser::typeInteger: v.Format("%d", e->value.i); return true;
     case ArchiveParser::typeDouble: v = Formatted("%f", e->value.d); return true;
-    case ArchiveParser::typeString: v = TCString(e->bytes, int(e->length)); return true;
+    case ArchiveParser::typeString: v.AllocCopy(e->bytes, int(e->length)); return true;
     }
     return false;
 }

@@ -114,7 +114,7 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
         child->ownVersion = 1;
         child->archiveVersion = ArchiveVersionFromText(version.c_str());
     }
-    m_section->entries.Add(e);
+    m_section->Append(e);
     m_stack.push_back(m_section);
     m_section = child;
     ++m_depth;
@@ -149,7 +149,7 @@ void ArchiveParser::XMLContent::FinishValue()
         break;
     }
     }
-    m_section->entries.Add(e);
+    m_section->Append(e);
 }
 
 void ArchiveParser::XMLContent::EndElement(const char* name)
@@ -226,6 +226,9 @@ bool Data::ReadXML(CArchive& ar)
     if (rc == 0 && !content.m_failed)
         rc = xmlParseChunk(ctxt, nullptr, 0, 1);
     bool ok = rc == 0 && !content.m_failed && ctxt->wellFormed;
+    // A document type declaration makes the parser build a document of its own.
+    if (ctxt->myDoc)
+        xmlFreeDoc(ctxt->myDoc);
     xmlFreeParserCtxt(ctxt);
     return ok;
 }

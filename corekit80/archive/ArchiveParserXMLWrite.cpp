@@ -1,8 +1,12 @@
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
+#include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/foundation/TCTextUtil.h"
 #include "corekit80/platform/TCCLocaleImpl.h"
 
@@ -38,6 +42,14 @@ void AppendEscaped(std::string& out, const char* text, size_t n, bool attribute,
 {
     auto* p = reinterpret_cast<const unsigned char*>(text);
     for (size_t i = 0; i < n;) {
+        // Runs of printable ASCII that need no escaping go in one piece.
+        size_t run = i;
+        while (run < n && p[run] >= 0x20 && p[run] < 0x80 && p[run] != '&' && p[run] != '<' &&
+               p[run] != '>' && p[run] != '"')
+            ++run;
+        out.append(text + i, run - i);
+        if ((i = run) == n)
+            break;
         unsigned char c = p[i];
         int len = XmlCharLength(p + i, n - i);
         bool control = c < 0x20 && c != '\t' && c != '\n' && c != '\r';
@@ -83,6 +95,25 @@ std::string Formatted(const char* fmt, double d)
     return buffer;
 }
 
+// "%.13a" of d into buffer; finite values through the faster formatter that writes the
+// same text.
+const char* HexText(char (&buffer)[64], double d)
+{
+    if (std::isfinite(d))
+        return DoubleToHexString(buffer, sizeof buffer, d);
+    snprintf(buffer, sizeof buffer, "%.13a", d);
+    return buffer;
+}
+
+// "%.10G" of d: to_chars writes what printf writes, in lower case.
+void AppendDecimal(std::string& out, double d)
+{
+    char buffer[64];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::general, 10).ptr;
+    for (char* p = buffer; p < end; ++p)
+        out += char(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p);
+}
+
 void WriteEntries(std::string& out, const Data& d, int depth)
 {
     std::string indent(size_t(depth), '\t');
@@ -99,20 +130,28 @@ void WriteEntries(std::string& out, const Data& d, int depth)
         const Data* child = e->Type() == ArchiveParser::typeSubSection ? Data::Of(e->child) : nullptr;
         if (e->Type() == ArchiveParser::typeSubSection && !child)
             continue;
-        out += indent + "<" + element;
+        out.append(indent).append("<").append(element);
         AppendAttribute(out, "id", std::to_string(e->id).c_str());
         AppendAttribute(out, "description", e->description ? e->description : "");
-        if (e->Type() == ArchiveParser::typeDouble)
-            AppendAttribute(out, "hex", Formatted("%.13a", e->value.d).c_str());
+        if (e->Type() == ArchiveParser::typeDouble) {
+            char hex[64];
+            AppendAttribute(out, "hex", HexText(hex, e->value.d));
+        }
         if (child && child->ownVersion)
             AppendAttribute(out, "version", Formatted("%g", child->moduleVersion).c_str());
         out += '>';
         switch (e->Type()) {
         case ArchiveParser::typeInteger: out += std::to_string(e->value.i); break;
-        case ArchiveParser::typeDouble: out += Formatted("%.10G", e->value.d); break;
+        case ArchiveParser::typeDouble: AppendDecimal(out, e->value.d); break;
         case ArchiveParser::typeString: {
+            // Text without control characters and backslashes is its own quoted form.
+            const char* text = e->bytes ? e->bytes : "";
+            if (std::none_of(text, text + e->length, [](char c) { return (unsigned char)c < 0x20 || c == '\\'; })) {
+                AppendEscaped(out, text, e->length, false, true);
+                break;
+            }
             TCString quoted;
-            QuoteControlChar(quoted, TCString(e->bytes, int(e->length)));
+            QuoteControlChar(quoted, TCString(text, int(e->length)));
             AppendEscaped(out, quoted, size_t(quoted.GetLength()), false, true);
             break;
         }
@@ -131,11 +170,26 @@ void WriteEntries(std::string& out, const Data& d, int depth)
 // UTF-16LE bytes of valid UTF-8 text, after a byte-order mark.
 std::string ToUtf16(const std::string& text)
 {
-    std::string out("\xFF\xFE", 2);
-    out.reserve(text.size() * 2 + 2);
-    auto put = [&](uint32_t u) { out += char(u & 0xFF); out += char(u >> 8); };
+    // No byte gives more than two bytes of UTF-16.
+    std::string out(text.size() * 2 + 2, '\0');
+    char* q = out.data();
+    auto put = [&q](uint32_t u) { *q++ = char(u & 0xFF); *q++ = char(u >> 8); };
+    put(0xFEFF);
     auto* p = reinterpret_cast<const unsigned char*>(text.data());
     for (size_t i = 0; i < text.size();) {
+        // ASCII, eight bytes at a time where it can.
+        uint64_t eight;
+        while (i + 8 <= text.size() && (memcpy(&eight, p + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            for (int k = 0; k < 8; ++k)
+                put(p[i + size_t(k)]);
+            i += 8;
+        }
+        if (i < text.size() && p[i] < 0x80) {
+            put(p[i++]);
+            continue;
+        }
+        if (i == text.size())
+            break;
         int len = XmlCharLength(p + i, text.size() - i);
         uint32_t c = len == 1 ? p[i] : p[i] & (0x7F >> len);
         for (int k = 1; k < len; ++k)
@@ -148,6 +202,7 @@ std::string ToUtf16(const std::string& text)
             put(c);
         }
     }
+    out.resize(size_t(q - out.data()));
     return out;
 }
 

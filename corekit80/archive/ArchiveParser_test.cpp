@@ -1,112 +1,54 @@
-#include <gtest/gtest.h>
+#include "corekit80/archive/ArchiveParser_test.h"
 
+#include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
+#include <fstream>
 #include <random>
-#include <string>
+#include <sstream>
 #include <vector>
 
-#include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/foundation/TCDebugOutput.h"
-#include "corekit80/platform/CMemFile.h"
+using namespace archive_test;
 
 namespace {
 
-using Bytes = std::string;
-
-std::string g_message;
-void Capture(const char* text) { g_message = text; }
-
-struct CaptureMessages {
-    CaptureMessages() { TCSetDebugOutputSink(Capture); g_message.clear(); }
-    ~CaptureMessages() { TCSetDebugOutputSink(nullptr); }
-};
-
-// Runs body between BeginSerialize and EndSerialize of a storing archive; the file's bytes.
-Bytes Store(ArchiveParser& p, const std::function<void(ArchiveParser&)>& body, const char* path = "a.tc2")
+Bytes ReadFile(const std::string& path)
 {
-    CMemFile f;
-    f.SetFilePath(path);
-    {
-        CArchive ar(&f, CArchive::store);
-        EXPECT_TRUE(p.BeginSerialize(ar));
-        body(p);
-        p.EndSerialize(ar);
-        ar.Close();
-    }
-    return Bytes(reinterpret_cast<const char*>(f.GetData()), size_t(f.GetLength()));
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in) << path;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
-// Reads bytes into p; the result of BeginSerialize, exceptions pass.
-bool Load(ArchiveParser& p, const Bytes& bytes, uint64_t* position = nullptr)
+void WriteFile(const std::string& path, const Bytes& bytes)
 {
-    CMemFile f(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())), unsigned(bytes.size()));
-    f.SetFilePath("a.tc2");
-    CArchive ar(&f, CArchive::load);
-    bool ok = p.BeginSerialize(ar);
-    p.EndSerialize(ar);
-    if (position)
-        *position = ar.GetFile()->GetPosition();
-    return ok;
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Little-endian record builder for hand-made archives.
+// Little-endian records for hand-made archives.
 struct Builder {
     Bytes b;
-    Builder& Raw(const void* p, size_t n) { b.append(static_cast<const char*>(p), n); return *this; }
-    template <class T> Builder& Num(T v) { return Raw(&v, sizeof v); }
+    template <class T> Builder& Num(T v) { b.append(reinterpret_cast<const char*>(&v), sizeof v); return *this; }
     Builder& Header(double version) { b += "APVersion"; return Num(version); }
     Builder& Record(uint32_t id, uint32_t type) { return Num(id).Num(type); }
-    Builder& Text(const std::string& s)
-    {
-        if (s.size() < 255) Num(uint8_t(s.size()));
-        else if (s.size() < 0xFFFE) Num(uint8_t(0xFF)).Num(uint16_t(s.size()));
-        else Num(uint8_t(0xFF)).Num(uint16_t(0xFFFF)).Num(uint32_t(s.size()));
-        b += s;
-        return *this;
-    }
 };
 
-TEST(ArchiveParser, ReadsHandMadeArchiveAndWritesItBackIdentically)
+// Archives made byte by byte by tools/gen_archive_golden.py, with the listing each must
+// read as; writing the tree that was read gives the same bytes.
+TEST(ArchiveParser, GoldenArchives)
 {
-    Builder g;
-    g.Header(2.5).Num(uint32_t(8));
-    g.Record(1, 1).Num(int32_t(-7));
-    g.Record(2, 2).Num(-0.0);
-    g.Record(3, 4).Num(uint32_t(3)).Raw("\0\x80\xFF", 3);
-    for (uint32_t n : {254u, 255u, 0xFFFEu, 0xFFFFu})
-        g.Record(10 + n % 7, 3).Text(std::string(n, char('a' + n % 26)));
-    g.Record(65535, 5).Num(uint32_t(1)).Record(4, 5).Num(uint32_t(1)).Record(9, 1).Num(int32_t(42));
-    ArchiveParser p;
-    ASSERT_TRUE(Load(p, g.b));
-    EXPECT_EQ(p.GetArchiveVersion(), 2.5);
-    int i = 0;
-    double d = 1;
-    unsigned char bin[8] = {};
-    int len = 8;
-    EXPECT_TRUE(p.Serialize(1, "i", i));
-    EXPECT_TRUE(p.Serialize(2, "d", d));
-    EXPECT_TRUE(p.Serialize(3, "b", len, bin, true));
-    EXPECT_EQ(i, -7);
-    EXPECT_TRUE(std::signbit(d) && d == 0);
-    EXPECT_EQ(len, 3);
-    EXPECT_EQ(memcmp(bin, "\0\x80\xFF", 3), 0);
-    for (uint32_t n : {254u, 255u, 0xFFFEu, 0xFFFFu}) {
-        TCString s;
-        EXPECT_TRUE(p.Serialize(uint16_t(10 + n % 7), "s", s));
-        EXPECT_EQ(std::string(s, s.GetLength()), std::string(n, char('a' + n % 26)));
+    const char* data = getenv("CK80_TEST_DATA");
+    std::string here = __FILE__;
+    std::string dir = (data ? data : here.substr(0, here.rfind('/')) + "/../../tests/data") + "/archive/";
+    for (const char* name : {"header", "values", "strings", "nested"}) {
+        Bytes bytes = ReadFile(dir + name + ".tc2");
+        ArchiveParser p;
+        ASSERT_TRUE(Load(p, bytes)) << name;
+        EXPECT_EQ(Listing(p, p.GetArchiveVersion()), ReadFile(dir + name + ".lst")) << name;
+        ArchiveParser::ArchiveData::Of(&p)->moduleVersion = p.GetArchiveVersion();
+        EXPECT_EQ(Store(p, [](ArchiveParser&) {}), bytes) << name;
     }
-    EXPECT_TRUE(p.SubSection(65535, "", false)->SubSection(4, "", false)->Serialize(9, "x", i));
-    EXPECT_EQ(i, 42);
-    double archive, module;
-    EXPECT_EQ(p.CheckNewerArchive(archive, module), 1);
-    p.SetHeaderInfo("m", "V3.0", "");
-    EXPECT_EQ(p.CheckNewerArchive(archive, module), -1);
-    p.SetHeaderInfo("m", "V2.5", "");
-    EXPECT_EQ(Store(p, [](ArchiveParser&) {}), g.b);
 }
 
 // A random tree of typed values, stored through Serialize, written, read back and
@@ -133,17 +75,19 @@ struct Model {
         return d;
     }
 
-    static void Fill(std::vector<Value>& out, std::mt19937& rng, int depth)
+    // maxType 3 leaves out binary entries, which have no XML form.
+    static void Fill(std::vector<Value>& out, std::mt19937& rng, int depth, int maxType)
     {
         int n = int(rng() % 8);
         uint16_t id = uint16_t(rng() % 5);
         for (int k = 0; k < n; ++k) {
-            Value v{id, int(rng() % (depth < 4 ? 5 : 4)) + 1, int(rng()), RandomDouble(rng), {}, {}};
+            int type = int(rng() % (depth < 4 ? 5 : 4)) + 1;
+            Value v{id, type > maxType && type < 5 ? 3 : type, int(rng()), RandomDouble(rng), {}, {}};
             id = uint16_t(id + 1 + rng() % 1000);
             for (int c = int(rng() % 300); c > 0; --c)
                 v.s += char(rng());
             if (v.type == ArchiveParser::typeSubSection)
-                Fill(v.children, rng, depth + 1);
+                Fill(v.children, rng, depth + 1, maxType);
             out.push_back(std::move(v));
         }
     }
@@ -178,68 +122,36 @@ struct Model {
     }
 };
 
-TEST(ArchiveParser, RandomTreesSurviveBinaryRoundTrip)
+// Binary and XML round trips of random trees; what was read writes back to the same
+// bytes. With CK80_ARCHIVE_SAMPLES set, each binary archive and the listing of the tree
+// that wrote it go to that folder, for the second reader (tools/read_archive.py).
+TEST(ArchiveParser, RandomTreesSurviveRoundTrips)
 {
+    const char* samples = getenv("CK80_ARCHIVE_SAMPLES");
     std::mt19937 rng(5);
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 100; ++round) {
+        bool xml = round % 2;
         Model m;
-        Model::Fill(m.values, rng, 0);
+        Model::Fill(m.values, rng, 0, xml ? 3 : 4);
         ArchiveParser writer;
-        Bytes bytes = Store(writer, [&](ArchiveParser& p) { Model::Apply(p, m.values); });
+        writer.SaveAscii(xml ? ArchiveParser::modeXML : ArchiveParser::modeBinary);
+        std::string version = "V" + std::to_string(round) + ".25";
+        Bytes bytes = Store(writer, [&](ArchiveParser& p) {
+            p.SetHeaderInfo("m", version.c_str(), "");
+            Model::Apply(p, m.values);
+        }, xml ? "a.tcx" : "a.tc2");
         ArchiveParser reader;
         ASSERT_TRUE(Load(reader, bytes));
+        EXPECT_EQ(IsXMLArchive(&reader), xml);
         Model::Apply(reader, m.values);
-        // Rewriting what was read gives the same bytes.
-        ArchiveParser again;
-        ASSERT_TRUE(Load(again, bytes));
-        EXPECT_EQ(Store(again, [](ArchiveParser&) {}), bytes);
-    }
-}
-
-// XML keeps no binary entries, so the XML models hold strings in their place.
-void WithoutBinary(std::vector<Model::Value>& values)
-{
-    for (Model::Value& v : values) {
-        if (v.type == ArchiveParser::typeBinary)
-            v.type = ArchiveParser::typeString;
-        WithoutBinary(v.children);
-    }
-}
-
-// Checks an XML archive against the schema of the XML form with xmllint, when installed.
-void ExpectValidXml(const Bytes& bytes)
-{
-    if (system("xmllint --version >/dev/null 2>&1") != 0)
-        return;
-    std::string dir = __FILE__;
-    dir.erase(dir.rfind('/') + 1);
-    std::string path = testing::TempDir() + "ck80_archive_test.tcx";
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-    std::string command = "xmllint --noout --relaxng " + dir + "ArchiveParserXml_test.rng " + path + " 2>/dev/null";
-    EXPECT_EQ(system(command.c_str()), 0) << path;
-}
-
-TEST(ArchiveParser, RandomTreesSurviveXmlRoundTrip)
-{
-    std::mt19937 rng(6);
-    for (int round = 0; round < 40; ++round) {
-        Model m;
-        Model::Fill(m.values, rng, 0);
-        WithoutBinary(m.values);
-        ArchiveParser writer;
-        writer.SaveAscii(ArchiveParser::modeXML);
-        Bytes bytes = Store(writer, [&](ArchiveParser& p) { Model::Apply(p, m.values); }, "a.tcx");
-        ASSERT_EQ(bytes.substr(0, 4), Bytes("\xFF\xFE<\0", 4));
-        if (round < 5)
-            ExpectValidXml(bytes);
-        ArchiveParser reader;
-        ASSERT_TRUE(Load(reader, bytes));
-        EXPECT_TRUE(IsXMLArchive(&reader));
-        Model::Apply(reader, m.values);
+        if (!xml)
+            reader.SetHeaderInfo("m", version.c_str(), "");
         EXPECT_EQ(Store(reader, [](ArchiveParser&) {}), bytes);
+        if (samples && !xml) {
+            std::string base = std::string(samples) + "/tree" + std::to_string(round);
+            WriteFile(base + ".tc2", bytes);
+            WriteFile(base + ".lst", Listing(writer, writer.GetModuleVersion()));
+        }
     }
 }
 
@@ -257,7 +169,7 @@ TEST(ArchiveParser, ReadsXmlDetails)
     for (const char* encoding : {"UTF-8", "UTF-16"}) {
         ArchiveParser p;
         ASSERT_TRUE(Load(p, Utf16(std::string("<?xml version=\"1.0\" encoding=\"") + encoding +
-                                  "\"?><subsection id=\"0\" description=\"x\">"
+                                  "\"?><!DOCTYPE subsection [<!ENTITY e \"&#x41;\">]><subsection id=\"0\" description=\"x\">"
                                   "<double id=\"1\" description=\"a&amp;b\" hex=\"0x1.8000000000000p+1\">9</double>"
                                   "<double id=\"2\">2.5</double><binary id=\"3\"/>"
                                   "<subsection id=\"4\" description=\"Port\" version=\"V1.5\"><string id=\"1\">a\\tb &lt;</string></subsection>"
@@ -268,7 +180,6 @@ TEST(ArchiveParser, ReadsXmlDetails)
         EXPECT_TRUE(p.Serialize(2, "", d));
         EXPECT_EQ(d, 2.5);
         EXPECT_EQ(p.GetVarType(2), ArchiveParser::typeBinary);
-        EXPECT_EQ(p.GetArchiveVersion(), 0.0);
         ArchiveParser* s = p.SubSection(4, "Port", false);
         EXPECT_EQ(s->GetArchiveVersion(), 1.5);
         TCString text;
@@ -279,48 +190,54 @@ TEST(ArchiveParser, ReadsXmlDetails)
     p.SetHeaderInfo("Mod", "1", "");
     EXPECT_THROW(Load(p, Utf16("<subsection><integer id=\"1\">1</integer><bogus/></subsection>")),
                  CArchiveException);
-    EXPECT_EQ(g_message, "Error at beginning of serialize at Mod!\n");
+    EXPECT_EQ(CaptureMessages::last, "Error at beginning of serialize at Mod!\n");
     EXPECT_EQ(p.GetVarType(0), 0);
     EXPECT_THROW(Load(p, Utf16("<subsection><integer id=\"1\">1</inte")), CArchiveException);
 }
 
 TEST(ArchiveParser, ConvertsBetweenValueTypes)
 {
-    ArchiveParser p;
-    TCString s;
-    Store(p, [&](ArchiveParser& w) {
-        double d = 2.9, n = -2.9, big = 1e300;
-        s = "12abc";
-        w.Serialize(1, "", d);
-        w.Serialize(2, "", n);
-        w.Serialize(3, "", s);
-        w.Serialize(4, "", big);
-        int seven = 7;
-        w.Serialize(3, "", seven); // an existing string entry stores the text
+    ArchiveParser w;
+    Bytes b = Store(w, [](ArchiveParser& p) {
+        int i = 7, i2 = 5;
+        double d[] = {2.9, -2.9, 1e300, 1.0};
+        TCString s("12abc"), empty, s2("3.5");
+        char bin[1] = {1};
+        int n = 1;
+        p.Serialize(1, "", i);
+        for (unsigned short k = 0; k < 4; ++k)
+            p.Serialize(uint16_t(2 + k), "", d[k]);
+        p.Serialize(6, "", s);
+        p.Serialize(7, "", empty);
+        p.Serialize(8, "", n, bin, true);
+        // Stored into existing entries of another type: the entry keeps its type.
+        p.Serialize(7, "", i2);
+        p.Serialize(1, "", d[0]);
+        p.Serialize(5, "", s2);
     });
     ArchiveParser r;
-    Bytes b = Store(p, [](ArchiveParser&) {});
     ASSERT_TRUE(Load(r, b));
-    int i = 0;
-    EXPECT_TRUE(r.Serialize(1, "", i));
-    EXPECT_EQ(i, 2);
-    EXPECT_TRUE(r.Serialize(2, "", i));
-    EXPECT_EQ(i, -2);
-    EXPECT_TRUE(r.Serialize(4, "", i));
-    EXPECT_EQ(i, 2147483647);
-    EXPECT_TRUE(r.Serialize(3, "", s));
-    EXPECT_STREQ(s, "7");
-    EXPECT_TRUE(r.Serialize(1, "", s));
-    EXPECT_STREQ(s, "2.900000");
-    CString cs;
-    EXPECT_TRUE(r.Serialize(3, "", cs));
-    EXPECT_STREQ(cs, "7");
-    int untouched = 99;
-    EXPECT_FALSE(r.Serialize(77, "", untouched));
-    EXPECT_EQ(untouched, 99);
-    EXPECT_EQ(r.GetVarType(0), 2);
-    EXPECT_EQ(r.GetVarType(2), 3);
-    EXPECT_EQ(r.GetVarType(9), 0);
+    const struct { uint16_t id; bool ok; int i; double d; const char* text; } cases[] = {
+        {1, true, 2, 2, "2"}, {2, true, 2, 2.9, "2.900000"}, {3, true, -2, -2.9, "-2.900000"},
+        {4, true, INT_MAX, 1e300, nullptr}, {5, true, 3, 3.5, "3.500000"}, {6, true, 12, 12, "12abc"},
+        {7, true, 5, 5, "5"}, {8, false, 99, 99, "x"}, {9, false, 99, 99, "x"},
+    };
+    for (const auto& c : cases) {
+        int i = 99;
+        double d = 99;
+        TCString s("x");
+        CString cs("x");
+        EXPECT_EQ(r.Serialize(c.id, "", i), c.ok);
+        EXPECT_EQ(r.Serialize(c.id, "", d), c.ok);
+        EXPECT_EQ(r.Serialize(c.id, "", s), c.ok);
+        EXPECT_EQ(r.Serialize(c.id, "", cs), c.ok);
+        EXPECT_EQ(i, c.i) << c.id;
+        EXPECT_EQ(d, c.d) << c.id;
+        if (c.text) {
+            EXPECT_STREQ(s, c.text) << c.id;
+            EXPECT_STREQ(cs, c.text) << c.id;
+        }
+    }
 }
 
 TEST(ArchiveParser, FatalErrorsNameTheSection)
@@ -328,29 +245,27 @@ TEST(ArchiveParser, FatalErrorsNameTheSection)
     CaptureMessages capture;
     ArchiveParser p;
     p.SetHeaderInfo("Mod", "1", "");
-    auto expectFatal = [&](const std::function<void()>& f, const char* message) {
-        g_message.clear();
+    p.SubSection(5, "", false);
+    int i = 1, len = 4, zero = 0;
+    char buf[4] = {};
+    const struct { std::function<void()> f; const char* message; } cases[] = {
+        {[&] { p.Serialize(5, "", i); }, "Cannot create new integer value at Mod!"},
+        {[&] { p.Serialize(6, "", len, buf, true); p.Serialize(6, "", i); }, "Error converting to integer at Mod!"},
+        {[&] { p.Serialize(1, "", i); p.SubSection(1, "", false); }, "Cannot create new subsection at Mod!"},
+        {[&] { p.Serialize(7, "", zero, buf, true); }, "Data buffer not available at Mod!"},
+        {[&] { ArchiveParser q; Load(q, Builder().Header(1).Num(uint32_t(1)).Record(1, 9).b); },
+         "Error at beginning of serialize at !"},
+    };
+    for (const auto& c : cases) {
+        CaptureMessages::last.clear();
         try {
-            f();
-            ADD_FAILURE() << "no exception for " << message;
+            c.f();
+            ADD_FAILURE() << "no exception for " << c.message;
         } catch (const CArchiveException& e) {
             EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
         }
-        EXPECT_EQ(g_message, std::string(message) + "\n");
-    };
-    p.SubSection(5, "", false);
-    int i = 1;
-    char buf[4] = {};
-    int len = 4;
-    expectFatal([&] { p.Serialize(5, "", i); }, "Cannot create new integer value at Mod!");
-    expectFatal([&] { p.Serialize(6, "", len, buf, true); p.Serialize(6, "", i); },
-                "Error converting to integer at Mod!");
-    expectFatal([&] { p.Serialize(1, "", i); p.SubSection(1, "", false); },
-                "Cannot create new subsection at Mod!");
-    expectFatal([&] { int zero = 0; p.Serialize(7, "", zero, buf, true); },
-                "Data buffer not available at Mod!");
-    expectFatal([&] { ArchiveParser q; Load(q, Builder().Header(1).Num(uint32_t(1)).Record(1, 9).b); },
-                "Error at beginning of serialize at !");
+        EXPECT_EQ(CaptureMessages::last, std::string(c.message) + "\n");
+    }
 }
 
 TEST(ArchiveParser, LookupBinaryAndPurge)
@@ -377,15 +292,12 @@ TEST(ArchiveParser, LookupBinaryAndPurge)
         EXPECT_EQ(data->Find(id), data->entries[id - 1]);
     EXPECT_EQ(data->cursor, 3);
     int v = 0;
-    EXPECT_TRUE(r.Serialize(3, "", v));
-    EXPECT_EQ(v, 30);
-    EXPECT_TRUE(r.Serialize(1, "", v));
-    EXPECT_EQ(v, 10);
+    EXPECT_TRUE(r.Serialize(3, "", v) && v == 30);
+    EXPECT_TRUE(r.Serialize(1, "", v) && v == 10);
     char small[2];
     int n = 2;
     EXPECT_TRUE(r.Serialize(4, "", n, small, true));
-    EXPECT_EQ(n, 2);
-    EXPECT_EQ(memcmp(small, "ab", 2), 0);
+    EXPECT_EQ(std::string(small, size_t(n)), "ab");
     r.DeleteEntry(2);
     EXPECT_FALSE(r.Serialize(2, "", v));
     // Only entry 2 of the purged section is serialized in the next write.
@@ -408,13 +320,14 @@ TEST(ArchiveParser, SignatureCheckLeavesForeignFilesAlone)
     }
 }
 
-TEST(ArchiveParser, TruncatedAndCorruptedArchivesOnlyThrow)
+// Corrupted archives in general are left to the fuzz target.
+TEST(ArchiveParser, TruncatedArchivesOnlyThrow)
 {
     CaptureMessages capture;
     std::mt19937 rng(11);
     Model m;
     while (m.values.size() < 4)
-        Model::Fill(m.values, rng, 0);
+        Model::Fill(m.values, rng, 0, 4);
     ArchiveParser w;
     Bytes good = Store(w, [&](ArchiveParser& p) { Model::Apply(p, m.values); });
     auto tryLoad = [](const Bytes& b) {
@@ -427,13 +340,7 @@ TEST(ArchiveParser, TruncatedAndCorruptedArchivesOnlyThrow)
     };
     for (size_t n = 0; n < good.size(); n += 1 + n / 50)
         tryLoad(good.substr(0, n));
-    for (int round = 0; round < 300; ++round) {
-        Bytes b = good;
-        for (int k = 0; k < 3; ++k)
-            b[9 + rng() % (b.size() - 9)] = char(rng());
-        tryLoad(b);
-    }
-    // Deep nesting and a huge binary length.
+    // Deep nesting and huge lengths and counts.
     Builder deep;
     deep.Header(1);
     for (int k = 0; k < 300; ++k)
@@ -462,20 +369,6 @@ TEST(ArchiveParser, TextListing)
     EXPECT_EQ(b, "Mod: 1.5\r\n1: count: 3\r\n2: txt: a\n     b\r\n"
                  "3: raw: Len= 9, Data= binary (00 01 02 03 04 05 06 ab ...)\r\n"
                  "4: sub: \r\n  1: unknown: 0.25\r\n");
-}
-
-TEST(ArchiveParser, PoolReusesFreedEntries)
-{
-    ArchiveParser::MemManager pool;
-    std::vector<ArchiveParser::ArchiveData::Buf*> taken;
-    for (int k = 0; k < 7; ++k)
-        taken.push_back(pool.Alloc(uint16_t(k), 1));
-    auto* freed = taken[1];
-    pool.Free(freed);
-    EXPECT_EQ(freed->flags, 0x10);
-    EXPECT_EQ(pool.Alloc(9, 2), freed);
-    EXPECT_EQ(freed->flags, 0x32);
-    EXPECT_EQ(freed->id, 9);
 }
 
 } // namespace

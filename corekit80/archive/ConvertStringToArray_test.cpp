@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -9,41 +11,35 @@
 
 namespace {
 
-template <class A> std::vector<double> Values(const A& a)
-{
-    std::vector<double> v;
-    for (int i = 0; i < a.GetSize(); ++i)
-        v.push_back(a[i]);
-    return v;
-}
+int Element(int v) { return v; }
+double Element(double v) { return v; }
+template <class S> std::string Element(const S& s) { return std::string((const char*)s, size_t(s.GetLength())); }
 
-template <class A> std::vector<std::string> Texts(const A& a)
+// Runs convert on an array of each type, holding a stale element first, and checks the
+// count and the elements.
+template <class... Arrays, class T, class F> void ExpectEach(const std::vector<T>& want, const char* text, F convert)
 {
-    std::vector<std::string> v;
-    for (int i = 0; i < a.GetSize(); ++i)
-        v.emplace_back((const char*)a[i], a[i].GetLength());
-    return v;
+    auto check = [&](auto a) {
+        a.SetSize(1);
+        EXPECT_EQ(convert(a), int(want.size())) << (text ? text : "null");
+        std::vector<T> got;
+        for (int i = 0; i < a.GetSize(); ++i)
+            got.push_back(Element(a[i]));
+        EXPECT_EQ(got, want) << (text ? text : "null");
+    };
+    (check(Arrays()), ...);
 }
 
 TEST(ConvertStringToArray, Integers)
 {
-    struct { const char* text; std::vector<double> want; } cases[] = {
+    struct { const char* text; std::vector<int> want; } cases[] = {
         {"[1, -2; +3]", {1, -2, 3}}, {"abc", {}}, {"1.5", {1, 5}}, {"1e3", {1, 3}},
-        {"--5", {-5}}, {"- 4", {4}}, {"99999999999 -99999999999", {2147483647, -2147483648.0}},
+        {"--5", {-5}}, {"- 4", {4}}, {"99999999999 -99999999999", {INT_MAX, INT_MIN}},
         {"", {}}, {nullptr, {}},
     };
-    for (const auto& c : cases) {
-        CArray<int, int> a;
-        TCArray<int, int> b;
-        TCArray<int, const int&> d;
-        a.Add(42);
-        EXPECT_EQ(ConvertStringToIntArray(c.text, a), int(c.want.size())) << c.text;
-        ConvertStringToIntArray(c.text, b);
-        ConvertStringToIntArray(c.text, d);
-        EXPECT_EQ(Values(a), c.want) << (c.text ? c.text : "null");
-        EXPECT_EQ(Values(b), c.want);
-        EXPECT_EQ(Values(d), c.want);
-    }
+    for (const auto& c : cases)
+        ExpectEach<CArray<int, int>, TCArray<int, int>, TCArray<int, const int&>>(
+            c.want, c.text, [&](auto& a) { return ConvertStringToIntArray(c.text, a); });
 }
 
 TEST(ConvertStringToArray, Doubles)
@@ -54,23 +50,14 @@ TEST(ConvertStringToArray, Doubles)
         {"0x10 inf nan", false, {0, 10}}, {"5 V, 3e", false, {5, 3}}, {"- . +", false, {}},
         {"1e999", false, {HUGE_VAL}}, {nullptr, true, {}},
     };
-    for (const auto& c : cases) {
-        CArray<double, double> a;
-        TCArray<double, double> b;
-        TCArray<double, const double&> d;
-        EXPECT_EQ(ConvertStringToDblArray(c.text, a, c.comma), int(c.want.size()));
-        ConvertStringToDblArray(c.text, b, c.comma);
-        ConvertStringToDblArray(c.text, d, c.comma);
-        EXPECT_EQ(Values(a), c.want) << (c.text ? c.text : "null");
-        EXPECT_EQ(Values(b), c.want);
-        EXPECT_EQ(Values(d), c.want);
-    }
+    for (const auto& c : cases)
+        ExpectEach<CArray<double, double>, TCArray<double, double>, TCArray<double, const double&>>(
+            c.want, c.text, [&](auto& a) { return ConvertStringToDblArray(c.text, a, c.comma); });
 }
 
 TEST(ConvertStringToArray, Split)
 {
-    using V = std::vector<std::string>;
-    struct { const char* text; const char* sep; bool keep; V want; } cases[] = {
+    struct { const char* text; const char* sep; bool keep; std::vector<std::string> want; } cases[] = {
         {"a,,b,", ",", false, {"a", "", "b"}}, {"a,,b,", ",", true, {"a,", ",", "b,"}},
         {"x", "", false, {"x"}}, {nullptr, "", false, {""}}, {"", ",", false, {}},
         {nullptr, ",", false, {}}, {",a", ",", false, {"", "a"}}, {"a\nb", "\n", false, {"a", "b"}},
@@ -78,17 +65,9 @@ TEST(ConvertStringToArray, Split)
         // The separator's byte inside a multibyte character is no separator.
         {"\xC3\xA4\xA4x\xA4", "\xA4", false, {"\xC3\xA4", "x"}},
     };
-    for (const auto& c : cases) {
-        CStringArray a;
-        CArray<CString, CString&> b;
-        TCArray<TCString, const TCString&> d;
-        EXPECT_EQ(ConvertStringToStrArray(c.text, a, c.sep, c.keep), int(c.want.size()));
-        ConvertStringToStrArray(c.text, b, c.sep, c.keep);
-        ConvertStringToStrArray(c.text, d, c.sep, c.keep);
-        EXPECT_EQ(Texts(a), c.want) << (c.text ? c.text : "null");
-        EXPECT_EQ(Texts(b), c.want);
-        EXPECT_EQ(Texts(d), c.want);
-    }
+    for (const auto& c : cases)
+        ExpectEach<CStringArray, CArray<CString, CString&>, TCArray<TCString, const TCString&>>(
+            c.want, c.text, [&](auto& a) { return ConvertStringToStrArray(c.text, a, c.sep, c.keep); });
 }
 
 // The scanners against the sscanf-based procedure they replace, on random texts without
@@ -102,7 +81,8 @@ TEST(ConvertStringToArray, MatchesSscanf)
         std::string s;
         for (int n = int(rng() % 9); n > 0; --n)
             s += alphabet[rng() % (sizeof alphabet - 1)];
-        std::vector<double> ints, dbls;
+        std::vector<int> ints;
+        std::vector<double> dbls;
         for (const char* p = s.c_str();;) {
             while (*p && !strchr("0123456789+-", *p))
                 ++p;
@@ -123,12 +103,9 @@ TEST(ConvertStringToArray, MatchesSscanf)
                 dbls.push_back(v);
             for (++p; *p && strchr("0123456789+-.eE", *p); ++p) {}
         }
-        CArray<int, int> a;
-        CArray<double, double> d;
-        ConvertStringToIntArray(s.c_str(), a);
-        ConvertStringToDblArray(s.c_str(), d, false);
-        EXPECT_EQ(Values(a), ints) << s;
-        EXPECT_EQ(Values(d), dbls) << s;
+        ExpectEach<CArray<int, int>>(ints, s.c_str(), [&](auto& a) { return ConvertStringToIntArray(s.c_str(), a); });
+        ExpectEach<CArray<double, double>>(dbls, s.c_str(),
+                                           [&](auto& a) { return ConvertStringToDblArray(s.c_str(), a, false); });
     }
 }
 
