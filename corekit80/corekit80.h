@@ -64,6 +64,9 @@
 
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/streams/TCBusSerializeHelper.h"
+#include "corekit80/streams/TCSerializeHelper.h"
+#include "corekit80/streams/TCSerializeOldStream.h"
 #include "corekit80/streams/TCIOStream.h"
 
 #include "corekit80/modules/TCModuleMessage.h"

@@ -12,6 +12,8 @@
 #include "corekit80/platform/TCExport.h"
 #include "corekit80/streams/TCTypeInfo.h"
 
+class TCXML;
+
 // Members for the library's own use: not exported, so that calls inside the library bind
 // directly and can be inlined.
 #define TC_STREAM_INTERNAL __attribute__((visibility("hidden")))
@@ -279,6 +281,14 @@ public:
     bool VerifyType(DATATYPE type, int dimCount);
     TCString ConvertToString(int block = -1, int maxLen = -1, bool withTI = true,
                              StringFormat format = SF_AUTO, int precision = -1);
+
+    // Blocks as XML, binary records and old-stream text.
+    bool StreamToXML(TCXML& xml, bool peek, int index);
+    int XMLToStream(TCXML& xml);
+    int SerializeBlock(char* buffer, bool withTI);
+    int DeSerializeBlock(const TCString& text);
+    TCString SerializeForOldStream();
+    int DeSerializeForOldStream(const char* text, int length);
 
     // Block handling used by the library.
     int ReserveBlock(bool clearTI);

@@ -8,6 +8,7 @@
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/streams/TCSerializeHelper.h"
 
 namespace {
 
@@ -112,6 +113,17 @@ TCString TCTypeInfo::ConvertToString(int maxLen) const
         Timestamp, static_cast<const char*>(TimeText(Timestamp)), Samplerate, Min, Max,
         static_cast<const char*>(unit));
     return maxLen == -1 ? text : text.Left(maxLen);
+}
+
+int TCTypeInfo::SerializeWithStatus(char* buffer) const
+{
+    return TCSerializeHelper::SerializeWithStatus(buffer, *this);
+}
+
+void TCTypeInfo::DeSerializeWithStatus(const TCString& text)
+{
+    const char* p = text;
+    TCSerializeHelper::DeSerializeWithStatus(*this, p, p + text.GetLength());
 }
 
 void TCTypeInfo::Serialize(CArchive& ar)

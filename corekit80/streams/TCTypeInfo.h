@@ -34,6 +34,13 @@ public:
     // unless maxLen is -1.
     TCString ConvertToString(int maxLen = -1) const;
 
+    // The binary record with status (TCSerializeHelper::SerializeWithStatus): its size,
+    // written only when buffer is given.
+    int SerializeWithStatus(char* buffer) const;
+    // Reads that record from the start of text's bytes; a record that does not fit in text
+    // leaves the fields read before it.
+    void DeSerializeWithStatus(const TCString& text);
+
     // Stores the record as seven text lines (time, rate, unit factor, unit text, min,
     // max, name; State is not stored) or loads it from them. Loading throws
     // CArchiveException (endOfFile) when a line is missing or a number does not
