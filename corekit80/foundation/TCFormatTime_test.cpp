@@ -8,27 +8,21 @@
 #include <locale.h>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
 // Sets the process time zone for one test and restores it afterwards.
 class TimeZone {
 public:
-    explicit TimeZone(const char* tz)
+    explicit TimeZone(const char* tz) : m_had(std::getenv("TZ") != nullptr), m_old(m_had ? std::getenv("TZ") : "")
     {
-        const char* old = std::getenv("TZ");
-        m_had = old != nullptr;
-        if (m_had)
-            m_old = old;
         setenv("TZ", tz, 1);
         tzset();
     }
     ~TimeZone()
     {
-        if (m_had)
-            setenv("TZ", m_old.c_str(), 1);
-        else
-            unsetenv("TZ");
+        m_had ? setenv("TZ", m_old.c_str(), 1) : unsetenv("TZ");
         tzset();
     }
 
@@ -48,22 +42,13 @@ std::string Fmt(const char* format, double time, double reference = 0.0)
 double Utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, double ms = 0.0)
 {
     tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
+    t.tm_year = year - 1900, t.tm_mon = month - 1, t.tm_mday = day;
+    t.tm_hour = hour, t.tm_min = minute, t.tm_sec = second;
     return double(timegm(&t)) * 1000.0 + ms;
 }
 
 // Our token and the strftime conversion that shows the same thing.
-struct TokenPair {
-    const char* ours;
-    const char* theirs;
-};
-
-constexpr TokenPair kPairs[] = {
+constexpr struct { const char *ours, *theirs; } kPairs[] = {
     {"%MonEn", "%B"}, {"%dayEn", "%A"}, {"%yyyy", "%Y"}, {"%MEn", "%b"}, {"%dEn", "%a"}, {"%DoW", "%w"},
     {"%WoY", "%U"},   {"%HH", "%I"},    {"%hh", "%H"},   {"%mm", "%M"},  {"%ss", "%S"},  {"%dd", "%d"},
     {"%MM", "%m"},    {"%yy", "%y"},    {"%PP", "%p"},   {"%H", "%-I"},  {"%h", "%-H"},  {"%m", "%-M"},
@@ -79,15 +64,9 @@ constexpr char kLiteralChars[] = " -:/.,_0123456789x";
 TEST(TCFormatTime, AgreesWithStrftime)
 {
     // 1,000,000 comparisons in all: per zone, each random format with many times.
-    constexpr int kFormatsPerZone = 143;
-    constexpr int kTimesPerFormat = 1000;
-    const char* const zones[] = {"UTC",
-                                 "UTC0",
-                                 "CET-1CEST,M3.5.0,M10.5.0/3",
-                                 "EST5EDT,M3.2.0,M11.1.0",
-                                 "<+0530>-5:30",
-                                 "NZST-12NZDT,M9.5.0,M4.1.0/3",
-                                 "<-0330>3:30<-0230>,M3.2.0,M11.1.0"};
+    constexpr int kFormatsPerZone = 143, kTimesPerFormat = 1000;
+    const char* const zones[] = {"UTC", "UTC0", "CET-1CEST,M3.5.0,M10.5.0/3", "EST5EDT,M3.2.0,M11.1.0",
+                                 "<+0530>-5:30", "NZST-12NZDT,M9.5.0,M4.1.0/3", "<-0330>3:30<-0230>,M3.2.0,M11.1.0"};
     const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
     std::mt19937_64 rng(4242);
     std::uniform_real_distribution<double> when(Utc(1900, 1, 1), Utc(2200, 1, 1));
@@ -101,13 +80,11 @@ TEST(TCFormatTime, AgreesWithStrftime)
             std::string a, b;
             for (int n = count(rng); n > 0; --n) {
                 const int k = pick(rng);
-                a += kPairs[k].ours;
-                b += kPairs[k].theirs;
-                for (int m = literalLength(rng); m > 0; --m) {
-                    const char ch = kLiteralChars[literal(rng)];
-                    a += ch;
-                    b += ch;
-                }
+                std::string tail;
+                for (int m = literalLength(rng); m > 0; --m)
+                    tail += kLiteralChars[literal(rng)];
+                a += kPairs[k].ours + tail;
+                b += kPairs[k].theirs + tail;
             }
             format.SetFormatString(a.c_str());
             // %s counts whole seconds toward zero, "%as" downward: they differ before 1970.
@@ -131,12 +108,7 @@ TEST(TCFormatTime, EdgeCases)
 {
     TimeZone tz("UTC0");
     const double midnight = Utc(2024, 3, 3);
-    struct Case {
-        const char* format;
-        double time;
-        double reference;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* format; double time, reference; const char* expected; } cases[] = {
         // A fraction of 0.9996 s rounds to 1000 ms, which is kept at 999.
         {"%yyyy-%MM-%dd %hh:%mm:%ss.%Ms", Utc(2024, 3, 3, 10, 15, 30, 999.6), 0, "2024-03-03 10:15:30.999"},
         {"%ss.%Us", Utc(1970, 1, 1, 0, 0, 1, 999.9999), 0, "01.999999"},
@@ -165,7 +137,7 @@ TEST(TCFormatTime, EdgeCases)
         {"%aMs", 1e300, 0, "9223372036854775807"},
         {"%aMs", NAN, 0, "0"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(Fmt(c.format, c.time, c.reference), c.expected) << c.format;
 }
 
@@ -222,11 +194,10 @@ TEST(TCFormatTime, SystemTypesInRankOrder)
     TCFormatTime f("%PP %yyyy-%MM-%dd %hh:%mm:%ss.%Us %WoY %ad %aMs");
     TCArray<F::SystemType> s;
     ASSERT_EQ(f.GetSystem(s), 11);
-    const F::SystemType expected[] = {F::ST_Microsecond, F::ST_Elapsed, F::ST_Second, F::ST_Minute,
-                                      F::ST_Hour,        F::ST_Day,     F::ST_Elapsed, F::ST_WeekOfYear,
-                                      F::ST_Month,       F::ST_Year,    F::ST_None};
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(s[i], expected[i]) << i;
+    EXPECT_EQ(std::vector<F::SystemType>(s.GetData(), s.GetData() + 11),
+              (std::vector<F::SystemType>{F::ST_Microsecond, F::ST_Elapsed, F::ST_Second, F::ST_Minute, F::ST_Hour,
+                                          F::ST_Day, F::ST_Elapsed, F::ST_WeekOfYear, F::ST_Month, F::ST_Year,
+                                          F::ST_None}));
     EXPECT_EQ(TCFormatTime("text").GetSystem(s), 0);
     EXPECT_EQ(s.GetSize(), 0);
 }
@@ -236,23 +207,10 @@ TEST(TCFormatTime, CalcDiffTimeLow)
     TimeZone tz("UTC0");
     const double t = Utc(2024, 3, 13, 10, 15, 30, 250); // a Wednesday
     const double day = 10 * 3600e3 + 15 * 60e3 + 30250;
-    const struct {
-        const char* format;
-        double expected;
-    } cases[] = {
-        {"%hh:%mm", 30250},
-        {"%hh", 15 * 60e3 + 30250},
-        {"%ah", 15 * 60e3 + 30250},
-        {"%mm:%ss", 250},
-        {"%as", 250},
-        {"%ss.%Ms", 0},
-        {"%aUs", 0},
-        {"%dd", day},
-        {"%WoY", 3 * 86400e3 + day},
-        {"%MM", 12 * 86400e3 + day},
-        {"%yyyy", 72 * 86400e3 + day},
-        {"%PP%%", t},
-        {"", t},
+    const struct { const char* format; double expected; } cases[] = {
+        {"%hh:%mm", 30250}, {"%hh", 15 * 60e3 + 30250}, {"%ah", 15 * 60e3 + 30250}, {"%mm:%ss", 250},
+        {"%as", 250}, {"%ss.%Ms", 0}, {"%aUs", 0}, {"%dd", day}, {"%WoY", 3 * 86400e3 + day},
+        {"%MM", 12 * 86400e3 + day}, {"%yyyy", 72 * 86400e3 + day}, {"%PP%%", t}, {"", t},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(TCFormatTime(c.format).CalcDiffTimeLow(t), c.expected) << c.format;

@@ -37,11 +37,8 @@ TEST(HexDouble, MatchesPrintfAndReadsBackBitExact)
 
 TEST(HexDouble, Examples)
 {
+    // Finite values are covered by the comparison with printf above.
     char text[32];
-    EXPECT_STREQ(DoubleToHexString(text, 25, 1.0), "0x1.0000000000000p+0");
-    EXPECT_STREQ(DoubleToHexString(text, 25, -2.5), "-0x1.4000000000000p+1");
-    EXPECT_STREQ(DoubleToHexString(text, 25, 5e-324), "0x0.0000000000001p-1022");
-    EXPECT_STREQ(DoubleToHexString(text, 25, -1.7976931348623157e308), "-0x1.fffffffffffffp+1023");
     EXPECT_STREQ(DoubleToHexString(text, 25, HUGE_VAL), "-1.#IND");
     EXPECT_STREQ(DoubleToHexString(text, 24, 1.0), "");
     EXPECT_EQ(HexString2Double("0X1.8P+1"), 3.0);

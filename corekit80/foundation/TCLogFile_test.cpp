@@ -81,10 +81,8 @@ TEST(TCLogFile, TypeNamesLineUp)
     EXPECT_FALSE(log.AddLogTypeName(0, "None"));
     EXPECT_FALSE(log.AddLogTypeName(1UL << 32, "Wide"));
     ASSERT_TRUE(log.Open(0xFF, kAllLevels, (dir / "t.log").c_str()));
-    EXPECT_TRUE(log.Log(1, TCLogFile::LOG_NOTICE, "s", "m"));
-    EXPECT_TRUE(log.Log(2, TCLogFile::LOG_NOTICE, "s", "m"));
-    EXPECT_TRUE(log.Log(4, TCLogFile::LOG_NOTICE, "s", "m"));
-    EXPECT_TRUE(log.Log(8, TCLogFile::LOG_NOTICE, "s", "m"));
+    for (unsigned long type : {1, 2, 4, 8})
+        EXPECT_TRUE(log.Log(type, TCLogFile::LOG_NOTICE, "s", "m"));
     EXPECT_FALSE(log.Log(256, TCLogFile::LOG_NOTICE, "s", "m"));
     log.Close();
     const std::vector<Line> lines = ParsedLines(dir / "t.log");
@@ -188,36 +186,6 @@ TEST(TCLogFile, FolderGetsTheDefaultName)
                                         dir.Path() + separator + TCLogFile::kDefaultFileName + "', converted to '" +
                                         name + "'");
     }
-}
-
-TEST(TCLogFile, SplitsAtTheSize)
-{
-    ScratchDir dir;
-    TCLogFile log;
-    const std::string pattern = dir / "s_%hh%mm%ss%Us.log";
-    ASSERT_TRUE(log.Open(0, TCLogFile::LOG_NOTICE, pattern.c_str(), false, false, 1));
-    const std::string first = std::string(log.GetFileName());
-    const std::string message(100, 'x');
-    int written = 0;
-    while (std::string(log.GetFileName()) == first && written < 100) {
-        ASSERT_TRUE(log.Log(0, TCLogFile::LOG_NOTICE, "s", "%s", message.c_str()));
-        ++written;
-    }
-    const std::string second = std::string(log.GetFileName());
-    log.Close();
-    const std::string old = ReadFile(first);
-    const std::vector<std::string> oldLines = SplitLines(old);
-    // The line that reached 1024 bytes is the last message; the splitting line follows.
-    ASSERT_EQ(int(oldLines.size()), written + 1);
-    const size_t beforeSplitting = old.size() - oldLines.back().size() - 2;
-    EXPECT_GE(beforeSplitting, 1024u);
-    EXPECT_LT(beforeSplitting - oldLines[written - 1].size() - 2, 1024u);
-    Line line;
-    ASSERT_TRUE(ParseLine(oldLines.back(), line));
-    EXPECT_EQ(line.message, "Splitting logfile, next file is '" + second + "'");
-    ASSERT_TRUE(ParseLine(SplitLines(ReadFile(second)).front(), line));
-    EXPECT_EQ(line.source, "TCLogFile::CheckSplitLogFile");
-    EXPECT_EQ(line.message, "Splitted logfile, last file was '" + first + "'");
 }
 
 } // namespace

@@ -3,28 +3,19 @@
 // Helpers of the log file tests: a scratch folder, whole-file reading and the line grammar.
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "corekit80/platform/TCScratchHome_test.h"
+
 namespace logtest {
 
 // A fresh folder that is removed with its files at the end of the test.
-class ScratchDir {
-public:
-    ScratchDir()
-    {
-        char name[] = "/tmp/ck80_log_XXXXXX";
-        m_path = mkdtemp(name);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(m_path); }
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& file) const { return m_path + "/" + file; }
-
-private:
-    std::string m_path;
+struct ScratchDir : TCScratchHome {
+    const std::string& Path() const { return Root(); }
+    std::string operator/(const std::string& file) const { return Root() + "/" + file; }
 };
 
 inline std::string ReadFile(const std::string& path)

@@ -27,48 +27,36 @@ std::string Ftoa(double v, StringFormat f, int precision, int width = 0, bool co
     return buffer;
 }
 
-std::filesystem::path TestData(const char* name)
+std::string TestData(const char* name)
 {
     const char* dir = std::getenv("CK80_TEST_DATA");
-    std::filesystem::path base = dir ? std::filesystem::path(dir)
-                                     : std::filesystem::path(__FILE__).parent_path() / "../../tests/data";
-    return base / name;
+    return (dir ? std::string(dir) : std::filesystem::path(__FILE__).parent_path().string() + "/../../tests/data") +
+           "/" + name;
 }
 
 TEST(Ftoa, Examples)
 {
-    struct Case { double v; StringFormat f; int precision, width; bool comma; const char* unit; const char* text; };
+    struct Case { double v; StringFormat f; int precision; const char* text; int width = 0; bool comma = false;
+                  const char* unit = nullptr; };
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = HUGE_VAL;
     const Case cases[] = {
-        {1234.5678, SF_FIXED, 2, 0, false, nullptr, "1234.57"},
-        {1234.5678, SF_FIXED, 2, 0, true, nullptr, "1234,57"},
-        {1234.5678, SF_FIXED, 2, 10, false, " V", "   1234.57 V"},
-        {1234.5678, SF_SCIENTIFIC, 3, 0, false, nullptr, "1.235e+003"},
-        {999999, SF_SCIENTIFIC, 2, 0, false, nullptr, "1.00e+006"},
-        {-1234.5678, SF_SCIENTIFIC, 3, 12, false, nullptr, " -1.235e+003"},
-        {1234.5678, SF_SCIENTIFIC, -4, 0, false, nullptr, "1e+003"},
-        {0.0, SF_SCIENTIFIC, 2, 0, false, nullptr, "0.00e+000"},
-        {0.000123, SF_SIGNIFICANT, 3, 0, false, nullptr, "0.000123"},
-        {0.0000123, SF_SIGNIFICANT, 3, 0, false, nullptr, "1.23e-005"},
-        {100, SF_SIGNIFICANT, 6, 0, false, nullptr, "100"},
-        {9.9996, SF_SIGNIFICANT, 4, 0, false, nullptr, "10"},
-        {0.5, SF_AUTO, 0, 0, false, nullptr, "0.5"},
-        {12345678901.0, SF_AUTO, 0, 0, false, nullptr, "12345678901"},
-        {123456789012.0, SF_AUTO, 0, 0, false, nullptr, "1.23457e+011"},
-        {1e-6, SF_AUTO, 0, 0, false, nullptr, "1e-006"},
-        {1e-5, SF_AUTO, 0, 0, false, nullptr, "0.00001"},
-        {-0.001, SF_FIXED, 2, 0, false, nullptr, "-0.00"},
-        {-0.0, SF_FIXED, 2, 0, false, nullptr, "0.00"},
-        {12345, SF_FIXED, -2, 0, false, nullptr, "12300"},
-        {12345, SF_FIXED, -6, 0, false, nullptr, "0"},
-        {1e20, SF_FIXED, 2, 0, false, nullptr, "100000000000000000000.00"},
-        {0.125, SF_FIXED, 2, 0, false, nullptr, "0.13"},  // halves away from zero
-        {-2.5, SF_FIXED, 0, 0, false, nullptr, "-3"},
-        {5e-324, SF_SCIENTIFIC, 3, 0, false, nullptr, "4.941e-324"},
-        {1e-323, SF_SCIENTIFIC, 3, 0, false, nullptr, "9.881e-324"},  // table power above the exact one
-        {inf, SF_FIXED, 2, 20, false, " V", "inf"},
-        {-inf, SF_AUTO, 2, 0, false, nullptr, "-inf"},
-        {nan, SF_SCIENTIFIC, 2, 0, false, nullptr, std::signbit(nan) ? "-nan" : "nan"},
+        {1234.5678, SF_FIXED, 2, "1234.57"},                  {1234.5678, SF_FIXED, 2, "1234,57", 0, true},
+        {1234.5678, SF_FIXED, 2, "   1234.57 V", 10, false, " V"},
+        {1234.5678, SF_SCIENTIFIC, 3, "1.235e+003"},          {999999, SF_SCIENTIFIC, 2, "1.00e+006"},
+        {-1234.5678, SF_SCIENTIFIC, 3, " -1.235e+003", 12},   {1234.5678, SF_SCIENTIFIC, -4, "1e+003"},
+        {0.0, SF_SCIENTIFIC, 2, "0.00e+000"},                 {0.000123, SF_SIGNIFICANT, 3, "0.000123"},
+        {0.0000123, SF_SIGNIFICANT, 3, "1.23e-005"},          {100, SF_SIGNIFICANT, 6, "100"},
+        {9.9996, SF_SIGNIFICANT, 4, "10"},                    {0.5, SF_AUTO, 0, "0.5"},
+        {12345678901.0, SF_AUTO, 0, "12345678901"},           {123456789012.0, SF_AUTO, 0, "1.23457e+011"},
+        {1e-6, SF_AUTO, 0, "1e-006"},                         {1e-5, SF_AUTO, 0, "0.00001"},
+        {-0.001, SF_FIXED, 2, "-0.00"},                       {-0.0, SF_FIXED, 2, "0.00"},
+        {12345, SF_FIXED, -2, "12300"},                       {12345, SF_FIXED, -6, "0"},
+        {1e20, SF_FIXED, 2, "100000000000000000000.00"},
+        {0.125, SF_FIXED, 2, "0.13"}, {-2.5, SF_FIXED, 0, "-3"},  // halves away from zero
+        {5e-324, SF_SCIENTIFIC, 3, "4.941e-324"},
+        {1e-323, SF_SCIENTIFIC, 3, "9.881e-324"},  // table power above the exact one
+        {inf, SF_FIXED, 2, "inf", 20, false, " V"},           {-inf, SF_AUTO, 2, "-inf"},
+        {nan, SF_SCIENTIFIC, 2, std::signbit(nan) ? "-nan" : "nan"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Ftoa(c.v, c.f, c.precision, c.width, c.comma, c.unit), c.text) << c.v << " " << c.f;
@@ -89,18 +77,15 @@ TEST(Ftoa, GoldenVectors)
 {
     std::ifstream in(TestData("ftoa_golden.tsv"));
     ASSERT_TRUE(in) << TestData("ftoa_golden.tsv");
-    std::string line;
     int count = 0;
-    while (std::getline(in, line)) {
+    for (std::string line, bits, expected; std::getline(in, line); ++count) {
         std::istringstream fields(line);
-        std::string bits, expected;
         int f, precision, width, comma;
         fields >> bits >> f >> precision >> width >> comma;
         fields.get();
         std::getline(fields, expected);
-        double v = std::bit_cast<double>(std::stoull(bits, nullptr, 16));
+        const double v = std::bit_cast<double>(std::stoull(bits, nullptr, 16));
         ASSERT_EQ(Ftoa(v, StringFormat(f), precision, width, comma != 0), expected) << line;
-        ++count;
     }
     EXPECT_GT(count, 5000);
 }

@@ -24,22 +24,18 @@ TEST(TCPathUtil, AgreesWithGoldenData)
 {
     std::ifstream in(TestData("path_golden.tsv"));
     ASSERT_TRUE(in) << TestData("path_golden.tsv");
-    std::string line;
     int cases = 0;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#')
             continue;
         std::string field[4];
-        size_t from = 0;
-        for (int i = 0; i < 4; ++i) {
-            const size_t tab = i < 3 ? line.find('\t', from) : line.size();
+        for (size_t i = 0, from = 0, tab; i < 4; ++i, from = tab + 1) {
+            tab = i < 3 ? line.find('\t', from) : line.size();
             ASSERT_NE(tab, std::string::npos) << line;
             field[i] = line.substr(from, tab - from);
-            from = tab + 1;
         }
         const bool abs = field[0] == "abs";
-        const char* base = field[1].c_str();
-        const char* path = field[2].c_str();
+        const char *base = field[1].c_str(), *path = field[2].c_str();
         EXPECT_EQ(abs ? Abs(base, path) : Rel(base, path), field[3]) << line;
         const CString framework = abs ? MakeAbsPath(CString(base), path) : MakeRelPath(base, CString(path));
         EXPECT_STREQ(framework, field[3].c_str()) << line;

@@ -16,32 +16,24 @@ const int kRows = 5;
 
 TEST(LoadStrRes, PicksTheColumnAndFallsBackToEnglish)
 {
-    struct Case {
-        int id, language;
-        const char* expected;
-    } cases[] = {
+    const struct { int id, language; const char* expected; } cases[] = {
         {1, 0, "Open"},  {1, 1, "Öffnen"}, {1, 5, "Öffnen"}, {1, -3, "Open"}, {2, 1, "Close"},
         {3, 0, ""},      {3, 1, ""},       {4, 1, "Nur"},    {4, 0, ""},      {9, 0, ""},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_STREQ(LoadStrRes(c.id, c.language, kRows, kTable), c.expected) << c.id << "/" << c.language;
     EXPECT_STREQ(LoadStrRes(1, 1, 0, kTable), "");
     EXPECT_STREQ(LoadStrRes(1, 1, 3, nullptr), "");
 }
 
-// The language follows LC_ALL, LC_MESSAGES and LANG until it is set; it cannot go
-// back to following them. Run in a fresh process, where nothing has set it yet.
 bool LanguageFollowsTheLocaleUntilSet()
 {
-    struct Case {
-        const char *all, *messages, *lang;
-        int expected;
-    } cases[] = {
+    const struct { const char *all, *messages, *lang; int expected; } cases[] = {
         {"de_DE.UTF-8", "en_US", "en_US", 1}, {"", "de_AT", "en_US", 1}, {nullptr, "en_GB", "de_DE", 0},
         {nullptr, nullptr, "de", 1},          {nullptr, nullptr, "C", 0}, {nullptr, nullptr, nullptr, 0},
     };
     bool ok = true;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const char* values[] = {c.all, c.messages, c.lang};
         const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
         for (int i = 0; i < 3; ++i)

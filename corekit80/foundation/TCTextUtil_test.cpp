@@ -68,20 +68,13 @@ TEST(QuoteControlChar, EscapesControlBytesAndBackslash)
 TEST(UnQuoteEscapeChar, DecodesSequences)
 {
     const struct { std::string in, out; bool ok; } cases[] = {
-        {"\\x41", "A", true},
-        {"\\101", "A", true},
-        {"\\c", "\x11", true},
+        {"\\x41", "A", true}, {"\\101", "A", true}, {"\\c", "\x11", true},
         {"\\a\\b\\f\\n\\r\\t\\v", "\a\b\f\n\r\t\v", true},
         {"\\'\\\"\\?\\\\", "'\"?\\", true},
         {"\\x414\\x4g", "A4\x04g", true},
         {"\\1234\\0", std::string("S4\0", 3), true},
-        {"\\q", "q", false},
-        {"\\8", "8", false},
-        {"\\400", std::string("\0", 1), false},
-        {"\\777", "\xFF", false},
-        {"ab\\", "ab\\", false},
-        {"\\xg", "g", false},
-        {"\\x", "", false},
+        {"\\q", "q", false}, {"\\8", "8", false}, {"\\400", std::string("\0", 1), false},
+        {"\\777", "\xFF", false}, {"ab\\", "ab\\", false}, {"\\xg", "g", false}, {"\\x", "", false},
         {std::string("\\\0z", 3), std::string("\0z", 2), false},
         {"\xC8\x7F", "\xC8\x7F", true},
     };
@@ -118,13 +111,7 @@ TEST(UnQuoteEscapeChar, UndoesQuoteControlChar)
 TEST(GetLine, FindsNextNonBlankLine)
 {
     const struct { const char* text; int next; } cases[] = {
-        {"a\n\n   b", 6},
-        {"abc", -1},
-        {"a\n \t\r\n", -1},
-        {"\nx", 1},
-        {"a\r\n\tb\nc", 4},
-        {"", -1},
-    };
+        {"a\n\n   b", 6}, {"abc", -1}, {"a\n \t\r\n", -1}, {"\nx", 1}, {"a\r\n\tb\nc", 4}, {"", -1}};
     for (const auto& c : cases)
         EXPECT_EQ(GetLine(c.text), c.next < 0 ? nullptr : c.text + c.next) << c.text;
     EXPECT_EQ(GetLine(nullptr), nullptr);
@@ -168,13 +155,9 @@ TEST(ParseParam, FindsValueOfNamedLine)
         EXPECT_EQ(ParseParam(c.text, c.name, cvalue, c.maxLength), c.found);
         EXPECT_EQ(std::string(cvalue, size_t(cvalue.GetLength())), expect);
     }
-}
-
-TEST(ParseParam, ValueMayComeFromItsOwnBuffer)
-{
-    TCString s("a=1\nb = two\n");
-    ASSERT_TRUE(ParseParam(s, "b", s));
-    EXPECT_EQ(Bytes(s), "two");
+    TCString own("a=1\nb = two\n");
+    ASSERT_TRUE(ParseParam(own, "b", own));
+    EXPECT_EQ(Bytes(own), "two");
 }
 
 TEST(ParseParam, ConvertsNumbers)
@@ -200,50 +183,25 @@ TEST(ParseParam, ConvertsNumbers)
 
 TEST(GetNumber, ScansWithAutomaticBase)
 {
-    const struct { const char* text; int base; long value; int consumed; } cases[] = {
-        {"0x1Fz", 0, 31, 4},
-        {"0XffG", 0, 255, 4},
-        {"abc", 0, 0, 0},
-        {" 12", 0, 0, 0},
-        {"-12x", 0, -12, 3},
-        {"+7", 0, 7, 2},
-        {"012", 0, 12, 3},
-        {"0x", 0, 0, 2},
-        {"ff", 16, 255, 2},
-        {" 12", 10, 12, 3},
-        {"777", 8, 511, 3},
-        {"z", 36, 35, 1},
-        {"5", 1, 0, 0},
-        {"5", 37, 0, 0},
-        {"5", -2, 0, 0},
-        {"99999999999999999999", 0, LONG_MAX, 20},
-        {"-99999999999999999999", 0, LONG_MIN, 21},
-        {"4294967296", 0, 4294967296L, 10},
+    // Cases marked true are read with the unsigned form.
+    const struct { const char* text; int base; long value; int consumed; bool u = false; } cases[] = {
+        {"0x1Fz", 0, 31, 4},   {"0XffG", 0, 255, 4}, {"abc", 0, 0, 0},    {" 12", 0, 0, 0},
+        {"-12x", 0, -12, 3},   {"+7", 0, 7, 2},      {"012", 0, 12, 3},   {"0x", 0, 0, 2},
+        {"ff", 16, 255, 2},    {" 12", 10, 12, 3},   {"777", 8, 511, 3},  {"z", 36, 35, 1},
+        {"5", 1, 0, 0},        {"5", 37, 0, 0},      {"5", -2, 0, 0},
+        {"99999999999999999999", 0, LONG_MAX, 20},   {"-99999999999999999999", 0, LONG_MIN, 21},
+        {"4294967296", 0, 4294967296L, 10},          {"-1;", 0, long(ULONG_MAX), 2, true},
+        {"0xFFFFFFFF", 0, 0xFFFFFFFFl, 10, true},    {"18446744073709551616", 0, long(ULONG_MAX), 20, true},
     };
     for (const auto& c : cases) {
         const char* p = c.text;
-        EXPECT_EQ(GetNumber(p, c.base), c.value) << c.text;
+        EXPECT_EQ(c.u ? long(GetNumberU(p, c.base)) : GetNumber(p, c.base), c.value) << c.text;
         EXPECT_EQ(p, c.text + c.consumed) << c.text;
     }
     const char* p = nullptr;
     EXPECT_EQ(GetNumber(p), 0);
     EXPECT_EQ(GetNumberU(p), 0u);
     EXPECT_EQ(p, nullptr);
-}
-
-TEST(GetNumber, UnsignedForm)
-{
-    const struct { const char* text; int base; unsigned long value; int consumed; } cases[] = {
-        {"-1;", 0, ULONG_MAX, 2},
-        {"0xFFFFFFFF", 0, 0xFFFFFFFFul, 10},
-        {"18446744073709551616", 0, ULONG_MAX, 20},
-        {"x", 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        const char* p = c.text;
-        EXPECT_EQ(GetNumberU(p, c.base), c.value) << c.text;
-        EXPECT_EQ(p, c.text + c.consumed) << c.text;
-    }
 }
 
 TEST(XMLToUnicode, ReadsByteOrderMarks)
@@ -259,6 +217,9 @@ TEST(XMLToUnicode, ReadsByteOrderMarks)
         {std::string("\xFF\xFE\x00\xD8" "A\0" "\x00\xDC", 8), u"\uFFFDA\uFFFD"},  // lone surrogates
         {"\xFF\xFE", u""},
         {"\xEF\xBB\xBF", u""},
+        {"a\xFF" "b", u"a\uFFFDb"},                              // malformed UTF-8
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},                   // an encoded surrogate
+        {"\xEF\xBB\xBF\xC3", u"\uFFFD"},
     };
     for (const auto& c : cases) {
         TCString out("stale");
@@ -290,19 +251,6 @@ TEST(XMLToUnicode, ReadsDeclaredEncoding)
         TCString out, counted;
         EXPECT_EQ(Units(out, XMLToUnicode(out, c.in)), expect) << c.in;
         EXPECT_EQ(Units(counted, XMLToUnicode(counted, c.in, -1)), expect) << c.in;
-    }
-}
-
-TEST(XMLToUnicode, MalformedUtf8BecomesReplacementCharacter)
-{
-    const struct { std::string in; std::u16string out; } cases[] = {
-        {"a\xFF" "b", u"a\uFFFDb"},
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
-        {"\xEF\xBB\xBF\xC3", u"\uFFFD"},
-    };
-    for (const auto& c : cases) {
-        TCString out;
-        EXPECT_EQ(Units(out, XMLToUnicode(out, c.in.c_str())), c.out);
     }
 }
 

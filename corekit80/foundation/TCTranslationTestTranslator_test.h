@@ -48,39 +48,31 @@ private:
         m_record.dictionaryCount = count;
         m_record.lock = &Lock;
         m_record.unlock = &Unlock;
-        m_record.oldTranslate = &OldTranslate;
+        m_record.oldTranslate = &LookUp;
         m_record.translate = &Translate;
     }
-    static TestTranslator* Self(const TC_TRANSLATOR* record)
-    {
-        return reinterpret_cast<TestTranslator*>(const_cast<TC_TRANSLATOR*>(record));
-    }
-    static void Lock(const TC_TRANSLATOR* record)
-    {
-        Self(record)->m_mutex.lock();
-        s_held = true;
-    }
-    static void Unlock(const TC_TRANSLATOR* record)
-    {
-        s_held = false;
-        Self(record)->m_mutex.unlock();
-    }
-    static const char* LookUp(void* dictionary, const char* text)
+    static TestTranslator* Self(const TC_TRANSLATOR* r) { return reinterpret_cast<TestTranslator*>(const_cast<TC_TRANSLATOR*>(r)); }
+    static void Lock(const TC_TRANSLATOR* r) { Self(r)->m_mutex.lock(); s_held = true; }
+    static void Unlock(const TC_TRANSLATOR* r) { s_held = false; Self(r)->m_mutex.unlock(); }
+    // Counts the call and checks the lock; the dictionary.
+    static TestDictionary* Enter(void* dictionary)
     {
         auto* d = static_cast<TestDictionary*>(dictionary);
         ++d->calls;
         EXPECT_TRUE(s_held);
-        auto it = d->texts.find(text);
-        return it == d->texts.end() ? nullptr : it->second.c_str();
+        return d;
     }
-    static const char* OldTranslate(void* dictionary, const char* text) { return LookUp(dictionary, text); }
+    static const char* LookUp(void* dictionary, const char* text)
+    {
+        auto& texts = Enter(dictionary)->texts;
+        auto it = texts.find(text);
+        return it == texts.end() ? nullptr : it->second.c_str();
+    }
     static const void* Translate(void* dictionary, int kind, const void* input)
     {
         if (kind == TC_TRANSLATE_TEXT)
             return LookUp(dictionary, static_cast<const char*>(input));
-        auto* d = static_cast<TestDictionary*>(dictionary);
-        ++d->calls;
-        EXPECT_TRUE(s_held);
+        TestDictionary* d = Enter(dictionary);
         auto* font = static_cast<const LOGFONTA*>(input);
         auto it = d->faces.find(font->lfFaceName);
         if (kind != TC_TRANSLATE_FONT || it == d->faces.end())

@@ -62,11 +62,9 @@ TEST_F(Translation, DictionariesAreAskedInOrderAndFallBackToTheInput)
     translator.Dictionary(1).texts = {{"Start", "Los"}, {"Stop", "Halt"}};
     translator.Dictionary(1).faces = {{"Tahoma", "Arial"}};
 
-    struct Case {
-        const char* input;
-        const char* expected;
-    } cases[] = {{"Start", "Starten"}, {"Stop", "Halt"}, {"Pause", "Pause"}, {"", ""}};
-    for (const Case& c : cases) {
+    const struct { const char *input, *expected; } cases[] = {
+        {"Start", "Starten"}, {"Stop", "Halt"}, {"Pause", "Pause"}, {"", ""}};
+    for (const auto& c : cases) {
         EXPECT_STREQ(CTranslator::TranslateString(c.input), c.expected) << c.input;
         EXPECT_EQ(CTranslator::TranslateString(CString(c.input)), c.expected) << c.input;
         EXPECT_STREQ(TCTranslatedString::Translate(c.input), c.expected) << c.input;
@@ -122,17 +120,16 @@ TEST_F(Translation, TranslatedStringsCacheUntilTheLanguageChanges)
     TestDictionary& dictionary = translator.Dictionary(0);
     dictionary.texts = {{"Start", "Starten"}};
     // Message 22 installs a translator as SetTranslatePtr does.
-    TestTranslator& other = TestTranslator::Install(2, 1);
+    TestTranslator::Install(2, 1);
     EXPECT_EQ(TCTranslated::GetMessage(22, reinterpret_cast<long>(translator.Record())), 0);
     EXPECT_EQ(CTranslator::GetTranslatePtr(), translator.Record());
-    (void)other;
 
     TCTranslatedString start("Start");
     TCTranslatedString copy(start);
     EXPECT_FALSE(start.IsValid());
     EXPECT_STREQ(start.Translate(), "Starten");
     EXPECT_STREQ(start.Translate(), "Starten");
-    EXPECT_EQ(dictionary.calls, 1);
+    EXPECT_EQ(dictionary.calls, 1) << "the second call is served from the cache";
 
     dictionary.texts["Start"] = "Los";
     EXPECT_STREQ(start.Translate(), "Starten");
@@ -159,18 +156,14 @@ TEST_F(Translation, MultilineTextsAreTranslatedLineByLine)
 {
     TestTranslator& translator = TestTranslator::Install(2, 1);
     translator.Dictionary(0).texts = {{"A", "a"}, {"B", "b"}, {"A\r\nB", "whole"}, {"", "-"}};
-    struct Case {
-        const char* input;
-        const char* lines;
-        const char* single;
-    } cases[] = {
+    const struct { const char *input, *lines, *single; } cases[] = {
         {"A\r\nB", "a\r\nb\r\n", "whole"},
         {"A\r\nB\r\n", "a\r\nb\r\n", "A\r\nB\r\n"},
         {"A\r\n\r\nC", "a\r\n-\r\nC\r\n", "A\r\n\r\nC"},
         {"A\nB", "A\nB\r\n", "A\nB"},
         {"", "", "-"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TCTranslatedMultilineString text(c.input);
         EXPECT_STREQ(text.Translate(), c.lines) << c.input;
         text.SetTranslatedBySingleCall(true);
@@ -217,6 +210,7 @@ TEST_F(Translation, FontsAndTheFontCache)
     TCTranslatedFont font(Face("Tahoma"));
     TCLogFont result;
     EXPECT_STREQ(font.Translate(result).lfFaceName, "Arial");
+    EXPECT_STREQ(result.lfFaceName, "Arial");
     dictionary.faces["Tahoma"] = "Verdana";
     EXPECT_STREQ(font.Translate().lfFaceName, "Arial");
     TCTranslated::GetMessage(23, 0);
@@ -257,25 +251,20 @@ TEST_F(Translation, LanguageChangesWhileOtherThreadsTranslate)
     TCTranslatedFont font(Face("Tahoma"));
     std::atomic<bool> stop{false};
     std::atomic<int> bad{0};
+    auto either = [](const std::string& v, const char* a, const char* b) { return v == a || v == b; };
     std::vector<std::thread> threads;
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < 3; ++t)
         threads.emplace_back([&, t] {
             while (!stop) {
                 TCTranslatedString local(t == 0 ? "Start" : "A");
-                auto either = [](const std::string& v, const char* a, const char* b) { return v == a || v == b; };
-                std::string l(lines.Translate());
+                const std::string l(lines.Translate());
                 // A translator installed between two lines may leave lines of both languages.
-                bool ok = either(start.Translate().operator const char*(), "Starten", "Demarrer") &&
-                          l.size() == 6 && either(l.substr(0, 3), "a\r\n", "x\r\n") &&
-                          either(l.substr(3), "b\r\n", "y\r\n") &&
-                          either(font.Translate().lfFaceName, "Arial", "Verdana") &&
-                          either(local.Translate().operator const char*(), t == 0 ? "Starten" : "a",
-                                 t == 0 ? "Demarrer" : "x");
-                if (!ok)
-                    ++bad;
+                bad += !(either(start.Translate().operator const char*(), "Starten", "Demarrer") && l.size() == 6 &&
+                         either(l.substr(0, 3), "a\r\n", "x\r\n") && either(l.substr(3), "b\r\n", "y\r\n") &&
+                         either(font.Translate().lfFaceName, "Arial", "Verdana") &&
+                         either(local.Translate().operator const char*(), t ? "a" : "Starten", t ? "x" : "Demarrer"));
             }
         });
-    }
     for (int i = 0; i < 200; ++i) {
         TCTranslated::GetMessage(22, reinterpret_cast<long>((i % 2 ? german : french).Record()));
         TCTranslated::GetMessage(23, 0);
