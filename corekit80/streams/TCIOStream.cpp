@@ -13,8 +13,7 @@ TCIOStream::~TCIOStream() { DeleteStreams(); }
 
 TCIOStream* TCIOStream::SetInputStream(int precision)
 {
-    if (!m_pFanIn)
-        m_pFanIn = new Fan;
+    m_pFanIn = &m_fan;
     m_nPrecision = precision;
     return this;
 }
@@ -47,7 +46,8 @@ int TCIOStream::GetErrFan() const
 void TCIOStream::DeleteStreams()
 {
     m_fansOut.RemoveAll();
-    delete m_pFanIn;
+    m_fan.m_queue.RemoveAll();
+    m_fan.m_pOwner = nullptr;
     m_pFanIn = nullptr;
     for (Block* b : m_blocks)
         delete b;
@@ -61,24 +61,47 @@ bool TCIOStream::DispatchBlock() { return Dispatch(); }
 void TCIOStream::AddBlockToFreeList(Block* b) { FreeBlock(b); }
 int TCIOStream::RemoveBlock(bool release) { return TakeHead(release); }
 
+void TCIOStream::BlockQueue::Grow(unsigned need)
+{
+    unsigned cap = 8;
+    while (cap < need) {
+        if (cap > (1u << 30))
+            throw std::bad_alloc();
+        cap *= 2;
+    }
+    Block** slots = static_cast<Block**>(::operator new(sizeof(Block*) * cap));
+    for (unsigned i = 0; i < m_nCount; ++i)
+        slots[i] = m_pSlots[(m_nHead + i) & m_nMask];
+    ::operator delete(m_pSlots);
+    m_pSlots = slots;
+    m_nCapacity = cap;
+    m_nMask = cap - 1;
+    m_nHead = 0;
+}
+
+void TCIOStream::FreeBlockGrow(Block* b)
+{
+    try {
+        m_freeList.AddTail(b);
+    } catch (const std::bad_alloc&) {
+        // The block stays owned; it only drops out of reuse until DeleteStreams.
+    }
+}
+
 TCIOStream::Block* TCIOStream::NewBlock()
 {
     Block* b = new (std::nothrow) Block(this);
     if (!b)
         return nullptr;
     try {
+        // Room for every owned block, so that giving a block back never allocates.
+        m_freeList.Reserve(m_blocks.GetSize() + 1);
         m_blocks.Add(b);
     } catch (const std::bad_alloc&) {
         delete b;
         return nullptr;
     }
     return b;
-}
-
-TCIOStream::Block* TCIOStream::QueuedBlockAt(int i) const
-{
-    POSITION pos = m_pFanIn->m_queue.FindIndex(i);
-    return pos ? m_pFanIn->m_queue.GetAt(pos) : nullptr;
 }
 
 int TCIOStream::PeekBlock(int i)
@@ -95,22 +118,6 @@ TCIOStream::Block* TCIOStream::GetActBlock(bool detach)
     if (detach)
         SetReadBlock(nullptr);
     return b;
-}
-
-int TCIOStream::WriteSimple(DATATYPE type, int dimCount, const int* dims, const void* data,
-                            bool copy)
-{
-    int r = Reserve(true);
-    if (r < 1)
-        return r;
-    try {
-        DataSegment* seg = m_pAct->SegmentForWrite("", false);
-        if (!seg || !seg->SetData(type, dimCount, dims, data, copy))
-            return -14;
-    } catch (const std::bad_alloc&) {
-        return -14;
-    }
-    return Dispatch() ? 0 : -14;
 }
 
 void TCIOStream::ChangeFlags(TCTypeInfo* ti, int start, int stop)
@@ -134,7 +141,7 @@ int TCIOStream::CheckBlockState(TCTypeInfo* ti, bool fix)
         const Fan* fan = m_fansOut.GetData()[f]->m_pFanIn;
         if (!fan)
             continue;
-        const TCList<Block*>& queue = fan->m_queue;
+        const BlockQueue& queue = fan->m_queue;
         TCTypeInfo* last = nullptr;
         for (POSITION pos = queue.GetTailPosition(); pos && !last;)
             last = queue.GetPrev(pos)->GetTI();
@@ -194,7 +201,7 @@ TCBLOCKSTATUS TCIOStream::PeekStatus(bool all) const
 {
     if (!m_pFanIn || m_pFanIn->m_queue.IsEmpty())
         return TCBS_INVALID;
-    const TCList<Block*>& queue = m_pFanIn->m_queue;
+    const BlockQueue& queue = m_pFanIn->m_queue;
     if (!all) {
         const TCTypeInfo* ti = queue.GetHead()->GetTI();
         return ti ? ti->State : TCBS_INVALID;
@@ -339,11 +346,10 @@ int TCIOStream::ExchangeBinary(Block** holder, bool next)
 
 int TCIOStream::RemoveContents(bool all)
 {
+    if (!all)
+        return TakeHead(true);
     int n = 0;
-    while (TakeHead(true) == 1) {
+    while (TakeHead(true) == 1)
         ++n;
-        if (!all)
-            break;
-    }
     return n;
 }

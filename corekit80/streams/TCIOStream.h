@@ -5,11 +5,11 @@
 #include <new>
 
 #include "corekit80/foundation/TCArray.h"
-#include "corekit80/foundation/TCList.h"
 #include "corekit80/foundation/TCNumberFormat.h"
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CString.h"
 #include "corekit80/platform/TCExport.h"
+#include "corekit80/platform/TCPosition.h"
 #include "corekit80/streams/TCTypeInfo.h"
 
 class TCXML;
@@ -54,7 +54,7 @@ public:
         }
 
         // Sets type, shape and data; reuses the buffer when type, element count and owned
-        // flag stay. false when the shape is bad, a copy has no elements or UNDEF type, or
+        // flag stay. false when the shape is bad, a copy has no elements or UNDEF type, the type is unknown, or
         // allocation fails (the segment is then cleared).
         TC_STREAM_INTERNAL bool SetData(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy)
         {
@@ -160,6 +160,19 @@ public:
                 return append || !seg->m_bValid ? seg : nullptr;
             return AddSegment(name);
         }
+        // The unnamed segment for a simple write. Simple writes keep it first in the
+        // block, so the common case needs no search.
+        TC_STREAM_INTERNAL DataSegment* UnnamedForWrite()
+        {
+            if (m_segments.GetSize() > 0) {
+                DataSegment* seg = m_segments.GetData()[0];
+                if (seg->m_name.IsEmpty() && !seg->m_bValid) {
+                    m_nCursor = 0;
+                    return seg;
+                }
+            }
+            return SegmentForWrite("", false);
+        }
         // A new segment at the end, made the cursor.
         TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name);
 
@@ -171,9 +184,92 @@ public:
         TCIOStream* m_pProducer = nullptr;
     };
 
+    // First-in-first-out ring of block pointers: the queue of an input and the free list of
+    // an output. It grows by doubling and never shrinks, so a steady flow allocates
+    // nothing. Walked like the framework list: a POSITION names a slot and stays good
+    // until that entry is removed or the ring grows.
+    class TC_EXPORT BlockQueue {
+    public:
+        BlockQueue() = default;
+        BlockQueue(const BlockQueue&) = delete;
+        BlockQueue& operator=(const BlockQueue&) = delete;
+        ~BlockQueue() { ::operator delete(m_pSlots); }
+
+        int GetCount() const { return static_cast<int>(m_nCount); }
+        bool IsEmpty() const { return m_nCount == 0; }
+        // Callers check IsEmpty first.
+        Block* GetHead() const { return m_pSlots[m_nHead]; }
+        Block* GetTail() const { return m_pSlots[(m_nHead + m_nCount - 1) & m_nMask]; }
+        Block* RemoveHead()
+        {
+            Block* b = m_pSlots[m_nHead];
+            m_nHead = (m_nHead + 1) & m_nMask;
+            --m_nCount;
+            return b;
+        }
+        // Throws std::bad_alloc when the ring is full and cannot grow.
+        void AddTail(Block* b)
+        {
+            if (!TryAddTail(b)) {
+                Grow(m_nCount + 1);
+                TryAddTail(b);
+            }
+        }
+        // false when the ring is full.
+        bool TryAddTail(Block* b)
+        {
+            if (m_nCount == m_nCapacity)
+                return false;
+            m_pSlots[(m_nHead + m_nCount) & m_nMask] = b;
+            ++m_nCount;
+            return true;
+        }
+        // Room for n entries without growing; throws std::bad_alloc.
+        void Reserve(int n)
+        {
+            if (n > 0 && static_cast<unsigned>(n) > m_nCapacity)
+                Grow(static_cast<unsigned>(n));
+        }
+        void RemoveAll() { m_nHead = m_nCount = 0; }
+
+        POSITION GetHeadPosition() const { return m_nCount ? Pos(m_nHead) : nullptr; }
+        POSITION GetTailPosition() const { return m_nCount ? Pos((m_nHead + m_nCount - 1) & m_nMask) : nullptr; }
+        POSITION FindIndex(int i) const
+        {
+            return i >= 0 && static_cast<unsigned>(i) < m_nCount ? Pos((m_nHead + i) & m_nMask) : nullptr;
+        }
+        Block* GetAt(POSITION pos) const { return m_pSlots[Slot(pos)]; }
+        // The entry at pos; pos moves to the next (null after the tail).
+        Block* GetNext(POSITION& pos) const
+        {
+            unsigned s = Slot(pos);
+            unsigned next = (s + 1) & m_nMask;
+            pos = next == ((m_nHead + m_nCount) & m_nMask) ? nullptr : Pos(next);
+            return m_pSlots[s];
+        }
+        // The entry at pos; pos moves to the previous (null before the head).
+        Block* GetPrev(POSITION& pos) const
+        {
+            unsigned s = Slot(pos);
+            pos = s == m_nHead ? nullptr : Pos((s - 1) & m_nMask);
+            return m_pSlots[s];
+        }
+
+    private:
+        static POSITION Pos(unsigned slot) { return reinterpret_cast<POSITION>(uintptr_t(slot) + 1); }
+        static unsigned Slot(POSITION pos) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(pos) - 1); }
+        void Grow(unsigned need); // exported: the inline adds may run outside the library
+
+        Block** m_pSlots = nullptr;
+        unsigned m_nCapacity = 0; // a power of two
+        unsigned m_nMask = 0;     // capacity - 1
+        unsigned m_nHead = 0;
+        unsigned m_nCount = 0;
+    };
+
     // The queue of an input stream and the output stream that feeds it.
     struct Fan {
-        TCList<Block*> m_queue;
+        BlockQueue m_queue;
         TCIOStream* m_pOwner = nullptr;
     };
 
@@ -309,7 +405,7 @@ public:
     // Test hooks: blocks this stream owns and its free list.
     int OwnedBlockCnt() const { return m_blocks.GetSize(); }
     const TCArray<Block*>& OwnedBlocks() const { return m_blocks; }
-    const TCList<Block*>& FreeList() const { return m_freeList; }
+    const BlockQueue& FreeList() const { return m_freeList; }
 
 private:
     void SetErrFan(int fan) { m_nErrFan = fan; }
@@ -335,12 +431,10 @@ private:
     {
         if (!m_pFanIn)
             return nullptr;
-        const TCList<Block*>& queue = m_pFanIn->m_queue;
-        if (i == 0) // the common peek: inline, without walking the list
-            return queue.IsEmpty() ? nullptr : queue.GetHead();
-        return QueuedBlockAt(i);
+        const BlockQueue& queue = m_fan.m_queue;
+        POSITION pos = queue.FindIndex(i);
+        return pos ? queue.GetAt(pos) : nullptr;
     }
-    TC_STREAM_INTERNAL Block* QueuedBlockAt(int i) const;
     // The work of ReserveBlock, DispatchBlock, RemoveBlock and AddBlockToFreeList. Reserve
     // and Dispatch are inline: they are the fixed cost of every simple write.
     TC_STREAM_INTERNAL int Reserve(bool clearTI)
@@ -362,48 +456,71 @@ private:
     TC_STREAM_INTERNAL bool Dispatch()
     {
         Block* b = WriteBlock();
-        if (!b)
-            return false;
+        return b && Send(b);
+    }
+    // Dispatch of the act block b: queued at every connected input.
+    TC_STREAM_INTERNAL bool Send(Block* b)
+    {
         SetReadBlock(nullptr);
         TCIOStream* const* fans = m_fansOut.GetData();
+        int queued = 0;
         try {
             for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
-                if (Fan* fan = fans[f]->m_pFanIn) {
-                    fan->m_queue.AddTail(b);
-                    ++b->m_nRefCount;
+                TCIOStream* in = fans[f];
+                if (in->m_pFanIn) {
+                    in->m_fan.m_queue.AddTail(b);
+                    ++queued;
                 }
             }
         } catch (const std::bad_alloc&) {
-            if (b->m_nRefCount == 0)
+            if ((b->m_nRefCount += queued) == 0)
                 FreeBlock(b);
             return false;
         }
+        b->m_nRefCount += queued;
         return true;
     }
     TC_STREAM_INTERNAL int TakeHead(bool release)
     {
         if (!m_pFanIn)
             return 0;
-        TCList<Block*>& queue = m_pFanIn->m_queue;
+        BlockQueue& queue = m_fan.m_queue;
         Block* b = queue.IsEmpty() ? nullptr : queue.RemoveHead();
         if (release && b)
-            Release(b, m_pFanIn->m_pOwner);
+            Release(b, m_fan.m_pOwner);
         SetReadBlock(b);
         return b ? 1 : 0;
     }
+    // The free list has room for every owned block; only blocks of other producers (see
+    // CopyBlockRefs) can make it grow.
     TC_STREAM_INTERNAL void FreeBlock(Block* b)
     {
-        try {
-            m_freeList.AddTail(b);
-        } catch (const std::bad_alloc&) {
-            // The block stays owned; it only drops out of reuse until DeleteStreams.
-        }
+        if (!m_freeList.TryAddTail(b))
+            FreeBlockGrow(b);
     }
+    TC_STREAM_INTERNAL void FreeBlockGrow(Block* b);
     TC_STREAM_INTERNAL int AvailableBlocks() const;
 
     TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name, int type, int dimCount, const int* dims,
                             const void* data, bool copy, bool append);
-    TC_STREAM_INTERNAL int WriteSimple(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy);
+    // Reserve, fill the unnamed segment, dispatch: inline, so that each simple write is
+    // one call with its type and shape known.
+    [[gnu::always_inline]] TC_STREAM_INTERNAL int WriteSimple(DATATYPE type, int dimCount, const int* dims,
+                                                              const void* data, bool copy)
+    {
+        int r = Reserve(true);
+        if (r < 1)
+            return r;
+        Block* b = m_pAct;
+        try {
+            DataSegment* seg = b->UnnamedForWrite();
+            if (!seg || !seg->SetData(type, dimCount, dims, data, copy))
+                return -14;
+        } catch (const std::bad_alloc&) {
+            return -14;
+        }
+        return Send(b) ? 0 : -14;
+    }
     TC_STREAM_INTERNAL DataSegment* ReadFirstSegment(int& result);
     TC_STREAM_INTERNAL int ReadNumVec(DATATYPE type, void* buf, int* n);
     template <class T> TC_STREAM_INTERNAL int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
@@ -414,13 +531,16 @@ private:
     TC_STREAM_INTERNAL int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
 
     TCArray<Block*> m_blocks;
-    TCList<Block*> m_freeList;
-    Fan* m_pFanIn = nullptr;
+    BlockQueue m_freeList;
+    Fan* m_pFanIn = nullptr; // &m_fan for an input, else null
     TCArray<TCIOStream*> m_fansOut;
     Block* m_pAct = nullptr;
     int m_nPrecision = 3;
     mutable int m_nErrFan = -1;
     bool m_bWriting = false; // the act block was reserved for writing (not taken for reading)
+    // The input fan lives in the stream, so that the paths of every block reach its queue
+    // without a further pointer hop.
+    Fan m_fan;
 };
 
 #undef TC_STREAM_INTERNAL

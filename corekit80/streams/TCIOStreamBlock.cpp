@@ -120,7 +120,9 @@ bool TCIOStream::DataSegment::SetDataSlow(DATATYPE type, int dimCount, const int
                                           const void* data, bool copy)
 {
     long long count = ShapeCount(dimCount, dims);
-    bool bad = count < 0 || (copy && (type == UNDEF || (count == 0 && type != POINTER)));
+    // A type outside the known ones would be freed as nothing and leak: refuse it.
+    bool bad = count < 0 || type < UNDEF || type > BLOCK ||
+               (copy && (type == UNDEF || (count == 0 && type != POINTER)));
     if (bad || type != m_type || count != m_nElements || copy != m_bOwned)
         Clear();
     if (bad)

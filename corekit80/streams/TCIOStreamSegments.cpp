@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCIOStream.h"
@@ -10,10 +11,17 @@
 namespace {
 
 // Copies the last wanted elements (the newest samples), or all when there are fewer.
+// Numbers are moved by the C library above a few elements: its wide moves beat the loop.
 template <class T>
 int CopyNewest(T* to, const T* from, int count, int wanted)
 {
     int first = count > wanted ? count - wanted : 0;
+    if constexpr (std::is_trivially_copyable_v<T>) {
+        if (count - first > 4) {
+            std::memmove(to, from + first, sizeof(T) * static_cast<size_t>(count - first));
+            return count - first;
+        }
+    }
     for (int i = first; i < count; ++i)
         to[i - first] = from[i];
     return count - first;

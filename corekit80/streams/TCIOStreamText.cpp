@@ -1,8 +1,8 @@
 // The diagnostic text of the blocks queued at an input, shown as a port's content.
 #include <algorithm>
-#include <cstdint>
 #include <new>
 
+#include "corekit80/streams/TCAddressTextImpl.h"
 #include "corekit80/streams/TCIOStream.h"
 
 namespace {
@@ -19,18 +19,6 @@ int Remaining(int limit, const TCString& used)
     return limit == kNoLimit ? kNoLimit : std::max(limit - used.GetLength(), 0);
 }
 
-// "0x" and the upper-case hex digits of the address, zero-padded to the pointer width.
-void AppendAddress(TCString& text, const void* p)
-{
-    char buf[2 + 2 * sizeof(void*)];
-    auto v = reinterpret_cast<std::uintptr_t>(p);
-    buf[0] = '0';
-    buf[1] = 'x';
-    for (int i = 2 * sizeof(void*) - 1; i >= 0; --i, v >>= 4)
-        buf[2 + i] = "0123456789ABCDEF"[v & 0xF];
-    text.Append(buf, sizeof buf);
-}
-
 void AppendBlock(TCString& text, const Block& b, int limit, bool withTI, StringFormat format,
                  int precision);
 
@@ -42,7 +30,7 @@ void AppendValues(TCString& text, const DataSegment& seg, int limit, StringForma
     switch (seg.m_type) {
     case TCIOStream::POINTER:
         text += "(pointer) ";
-        AppendAddress(text, seg.m_pData);
+        TCAppendAddressText(text, seg.m_pData);
         return;
     case TCIOStream::BLOCK: {
         text += "(blocks)\r\n";
@@ -61,7 +49,7 @@ void AppendValues(TCString& text, const DataSegment& seg, int limit, StringForma
     }
     if (!seg.m_bOwned) {
         text += " ";
-        AppendAddress(text, seg.m_pData);
+        TCAppendAddressText(text, seg.m_pData);
         text += " ";
     }
     if (seg.m_type == TCIOStream::INT) {
@@ -139,7 +127,7 @@ TCString TCIOStream::ConvertToString(int block, int maxLen, bool withTI, StringF
     const bool oneBlock = block != -1 || maxLen < -1;
     const int limit = maxLen < 0 ? kNoLimit : maxLen;
     try {
-        const TCList<Block*>& queue = m_pFanIn->m_queue;
+        const BlockQueue& queue = m_pFanIn->m_queue;
         for (POSITION pos = queue.FindIndex(block > 0 ? block : 0); pos;) {
             AppendBlock(result, *queue.GetNext(pos), Remaining(limit, result), withTI, format,
                         precision);

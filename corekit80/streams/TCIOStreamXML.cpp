@@ -12,7 +12,7 @@
 #include "corekit80/foundation/TCToString.h"
 #include "corekit80/streams/TCIOStream.h"
 #include "corekit80/streams/TCIOStreamSerializeImpl.h"
-#include "corekit80/streams/TCSerializeHelperAddressImpl.h"
+#include "corekit80/streams/TCAddressTextImpl.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ using Block = TCIOStream::Block;
 std::vector<Block*> Queue(const TCIOStream& in)
 {
     std::vector<Block*> q;
-    const TCList<Block*>& list = in.GetFanIn()->m_queue;
+    const TCIOStream::BlockQueue& list = in.GetFanIn()->m_queue;
     for (POSITION pos = list.GetHeadPosition(); pos;)
         q.push_back(list.GetNext(pos));
     return q;
@@ -93,6 +93,50 @@ TEST(TCIOStream, NothingConnected)
     EXPECT_EQ(out.OwnedBlockCnt(), 0);
     EXPECT_EQ(out.RemoveContents(true), 0);
     EXPECT_EQ(out.ReadIntVec(&v, nullptr), 0);
+}
+
+// Random adds, removes and reserves, mostly with a wrapped head, against a deque; every
+// step walks the ring both ways and by index.
+TEST(TCIOStream, BlockQueueModel)
+{
+    std::mt19937 rng(80);
+    std::vector<Block> pool(40);
+    TCIOStream::BlockQueue q;
+    std::deque<Block*> model;
+    for (int step = 0; step < 3000; ++step) {
+        switch (rng() % 7) {
+        case 0: case 1: case 2:
+            if (model.size() < pool.size()) {
+                q.AddTail(&pool[rng() % pool.size()]);
+                model.push_back(q.GetTail());
+            }
+            break;
+        case 3: case 4:
+            if (!model.empty()) {
+                ASSERT_EQ(q.RemoveHead(), model.front());
+                model.pop_front();
+            }
+            break;
+        case 5:
+            q.Reserve(int(rng() % 50));
+            break;
+        default:
+            if (rng() % 20 == 0)
+                q.RemoveAll(), model.clear();
+        }
+        ASSERT_EQ(q.GetCount(), int(model.size()));
+        std::vector<Block*> fwd, back;
+        for (POSITION pos = q.GetHeadPosition(); pos;)
+            fwd.push_back(q.GetNext(pos));
+        for (POSITION pos = q.GetTailPosition(); pos;)
+            back.insert(back.begin(), q.GetPrev(pos));
+        ASSERT_EQ(fwd, std::vector<Block*>(model.begin(), model.end()));
+        ASSERT_EQ(back, fwd);
+        for (int i = -1; i <= int(model.size()); ++i) {
+            POSITION pos = q.FindIndex(i);
+            ASSERT_EQ(pos ? q.GetAt(pos) : nullptr, i >= 0 && i < int(model.size()) ? model[i] : nullptr);
+        }
+    }
 }
 
 TEST(TCIOStream, SharedBlockReturnsToFreeList)
