@@ -34,6 +34,17 @@ xmlXPathObjectPtr Evaluate(xmlNodePtr node, const char* xpath, TCString& why)
     return result;
 }
 
+// Evaluates xpath at the context node (null when the handle was refused with why); on
+// failure error holds the message of the operation id.
+xmlXPathObjectPtr EvaluateAt(xmlNodePtr node, const char* why, const char* xpath, int id, TCString& error)
+{
+    TCString failure;
+    xmlXPathObjectPtr result = node ? Evaluate(node, xpath, failure) : nullptr;
+    if (!result)
+        error = TCXMLFormatWith(node ? (const char*)failure : why, id, xpath ? xpath : "");
+    return result;
+}
+
 } // namespace
 
 TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool reportMissing)
@@ -41,12 +52,9 @@ TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool rep
     m_error.Empty();
     const char* why = nullptr;
     xmlNodePtr node = NodeOf(context, why);
-    TCString failure;
-    xmlXPathObjectPtr result = node ? Evaluate(node, xpath, failure) : nullptr;
-    if (!result) {
-        m_error = TCXMLFormatWith(node ? (const char*)failure : why, tcxmlSelectSingleNode, xpath ? xpath : "");
+    xmlXPathObjectPtr result = EvaluateAt(node, why, xpath, tcxmlSelectSingleNode, m_error);
+    if (!result)
         return TCXMLNode();
-    }
     TCXMLNode found;
     const xmlNodeSetPtr nodes = result->nodesetval;
     for (int i = 0; nodes && i < nodes->nodeNr && found.IsNull(); ++i)
@@ -63,12 +71,9 @@ TCXMLNodeList TCXML::SelectNodes(const char* xpath, TCXMLNode context)
     m_error.Empty();
     const char* why = nullptr;
     xmlNodePtr node = NodeOf(context, why);
-    TCString failure;
-    xmlXPathObjectPtr result = node ? Evaluate(node, xpath, failure) : nullptr;
-    if (!result) {
-        m_error = TCXMLFormatWith(node ? (const char*)failure : why, tcxmlSelectNodes, xpath ? xpath : "");
+    xmlXPathObjectPtr result = EvaluateAt(node, why, xpath, tcxmlSelectNodes, m_error);
+    if (!result)
         return TCXMLNodeList();
-    }
     TCXMLNodeList list(new TCXMLNodeListImpl(m_doc, result->nodesetval));
     xmlXPathFreeObject(result);
     return list;

@@ -47,6 +47,9 @@ public:
 
         // Product of the extents; 0 without dimensions.
         int ElementCount() const { return m_nDims > 0 ? m_nElements : 0; }
+        // Product of the extents, -1 when one is negative or the product leaves int. A
+        // shape without dimensions holds one element.
+        TC_STREAM_INTERNAL static long long ShapeCount(int dimCount, const int* dims);
         static int ElementSize(DATATYPE type)
         {
             static constexpr int sizes[] = {0, 4, 8, sizeof(TCString), sizeof(void*), sizeof(void*)};

@@ -12,24 +12,6 @@ using Block = TCIOStream::Block;
 
 constexpr size_t kBufferAlign = 64;
 
-// Product of the extents, -1 when one is negative or the product leaves int.
-long long ShapeCount(int dimCount, const int* dims)
-{
-    if (dimCount < 1)
-        return 1; // a shape without dimensions still holds one element
-    if (!dims)
-        return -1;
-    long long n = 1;
-    for (int i = 0; i < dimCount; ++i) {
-        if (dims[i] < 0)
-            return -1;
-        n *= dims[i];
-        if (n > INT32_MAX)
-            return -1;
-    }
-    return n;
-}
-
 Block** NewBlocks(int n)
 {
     Block** blocks = static_cast<Block**>(std::calloc(static_cast<size_t>(n), sizeof(Block*)));
@@ -61,6 +43,24 @@ void CopyBlocks(Block** to, const Block* const* from, int n)
 }
 
 } // namespace
+
+long long TCIOStream::DataSegment::ShapeCount(int dimCount, const int* dims)
+{
+    if (dimCount < 1)
+        return 1; // a shape without dimensions still holds one element
+    if (!dims)
+        return -1;
+    long long n = 1;
+    for (int i = 0; i < dimCount; ++i) {
+        if (dims[i] < 0)
+            return -1;
+        n *= dims[i];
+        if (n > INT32_MAX)
+            return -1;
+    }
+    return n;
+}
+
 
 TCIOStream::DataSegment::DataSegment(const char* name) : m_name(name) {}
 

@@ -161,7 +161,7 @@ const char* ReadSegmentRecord(Block& b, const char* p, const char* end, int dept
     for (int i = 0; i < dimCount; ++i)
         p = SH::DeSerialize(dims[i], p, segEnd);
     // A shape without extents holds no values (though the segment keeps room for one).
-    long long count = dimCount ? TCIOStreamSerialize::ShapeCount(dimCount, dims.GetData()) : 0;
+    long long count = dimCount ? TCIOStream::DataSegment::ShapeCount(dimCount, dims.GetData()) : 0;
     if (!p || type < TCIOStream::INT || type > TCIOStream::BLOCK || count < 0 ||
         count * MinElementBytes(type) > segEnd - p ||
         !seg->SetData(TCIOStream::DATATYPE(type), dimCount, dims.GetData(), nullptr, true))

@@ -286,7 +286,7 @@ bool ReadSegmentXML(TCXML& xml, TCXMLNode node, DataSegment& seg, int depth)
     for (p = text; ReadInteger(p, extent, false);)
         dims.Add(int(extent));
     // The shape is checked, and the values counted, before anything is allocated.
-    long long count = TCIOStreamSerialize::ShapeCount(dims.GetSize(), dims.GetData());
+    long long count = TCIOStream::DataSegment::ShapeCount(dims.GetSize(), dims.GetData());
     const char* setDataError = "TCIOStream::DataSegment::XMLToStream: Error at SetData";
     if (type < TCIOStream::INT || type > TCIOStream::BLOCK || count < 0 ||
         (count == 0 && type != TCIOStream::POINTER))
