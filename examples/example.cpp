@@ -1,6 +1,6 @@
-// What a module author does with the library before any stream is involved: read
-// settings text, keep values in arrays and maps, format numbers with units and
-// write a log. Prints what it did.
+// What a module author does with the library: read settings text, keep values in
+// arrays and maps, format numbers with units, check the type of a line, send a block
+// from one output to two inputs and show it as XML. Prints what it did.
 #include <corekit80/corekit80.h>
 
 #include <cstdio>
@@ -16,6 +16,47 @@ const char kSettings[] =
 void Print(const char* label, const TCString& text)
 {
     std::printf("%-24s%s\n", label, static_cast<const char*>(text));
+}
+
+// One output port feeding two inputs: the host checks the line's type texts, the
+// producer writes one block, both readers see the same block, one as values and one as
+// the block's XML form.
+void StreamDemo()
+{
+    const char* outType = "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}";
+    const char* inType = "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}";
+    const bool accepted = TCPortHelper::DoesDataTypeMatch(inType, 2, outType, 2, nullptr);
+    Print("line type accepted:", accepted ? "yes" : "no");
+    const bool mixed = TCPortHelper::DoesDataTypeMatch(inType, 2, "TYPEINFO{TypeInfo} SWORD[]{BIN}", 2, nullptr);
+    Print("integer line accepted:", mixed ? "yes" : "no");
+
+    TCIOStream output, toValues, toXML;
+    output.AddOutputStream(toValues.SetInputStream(0));
+    output.AddOutputStream(toXML.SetInputStream(0));
+
+    TCTypeInfo ti;
+    ti.Name = "voltage";
+    ti.Samplerate = 1000;
+    ti.State = TCBS_COMPLETE;
+    const double samples[] = {0.5, 1.25, -2};
+    output.SetTI(&ti, false);
+    output.WriteDblVec(samples, 3);
+
+    double read[8];
+    int n = 8;
+    toValues.ReadDblVec(read, &n);
+    TCString values;
+    for (int i = 0; i < n; ++i) {
+        TCString one;
+        values += one.Format(i ? " %g" : "%g", read[i]);
+    }
+    Print("values at input 1:", values);
+
+    TCXML xml;
+    TCString text;
+    if (toXML.StreamToXML(xml, false, 0) && xml.GetNodeXML(xml.GetDocument(), text))
+        Print("block at input 2:", text);
+    output.DeleteStreams();
 }
 
 } // namespace
@@ -65,5 +106,7 @@ int main()
     UnQuoteEscapeChar(back, quoted);
     Print("escaped text:", quoted);
     Print("round trip intact:", back == "line 1\nline 2\t(end)" ? "yes" : "no");
+
+    StreamDemo();
     return 0;
 }
