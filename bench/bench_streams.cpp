@@ -121,7 +121,7 @@ void StreamBlocks(benchmark::State& state, int values, Reading reading)
                 int n = values;
                 in.ReadDblVec(dst.data(), &n);
             } else if (reading == kPeek) {
-                const double* p;
+                const double* p = nullptr;
                 in.PeekDblData(0, p, nullptr, nullptr);
                 benchmark::DoNotOptimize(p[values - 1]);
                 in.RemoveContents(false);

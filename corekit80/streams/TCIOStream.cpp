@@ -344,7 +344,7 @@ int TCIOStream::ExchangeBinary(Block** holder, bool next)
     return taken ? 1 : 0;
 }
 
-int TCIOStream::RemoveContents(bool all)
+int TCIOStream::RemoveContentsSlow(bool all)
 {
     if (!all)
         return TakeHead(true);

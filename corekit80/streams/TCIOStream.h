@@ -47,6 +47,15 @@ public:
 
         // Product of the extents; 0 without dimensions.
         int ElementCount() const { return m_nDims > 0 ? m_nElements : 0; }
+        // The shape as a matrix: a vector is one row; other shapes give 0 x 0. Null targets
+        // are skipped.
+        void Shape(int* rows, int* cols) const
+        {
+            if (rows)
+                *rows = m_nDims == 1 ? 1 : m_nDims == 2 ? m_dims.GetData()[0] : 0;
+            if (cols)
+                *cols = m_nDims == 1 ? m_dims.GetData()[0] : m_nDims == 2 ? m_dims.GetData()[1] : 0;
+        }
         // Product of the extents, -1 when one is negative or the product leaves int. A
         // shape without dimensions holds one element.
         TC_STREAM_INTERNAL static long long ShapeCount(int dimCount, const int* dims);
@@ -303,7 +312,8 @@ public:
     int MoveBlocks(TCIOStream& src, TCBLOCKSTATUS status);
     int MoveBlock(TCIOStream& src, int index, const TCTypeInfo* ti, bool fix);
     int ExchangeBinary(Block** holder, bool next);
-    int RemoveContents(bool all);
+    // Drops the head block (all: every queued block); returns 1, or the count dropped.
+    int RemoveContents(bool all) { return !all && TakeSharedHead() ? 1 : RemoveContentsSlow(all); }
 
     // Simple writes: one unnamed segment, dispatched at once; 0 on success.
     int WriteIntVec(const int* v, int n);
@@ -353,9 +363,18 @@ public:
 
     // Peeks at queued blocks; no change to the queue, counts or act block.
     int GetBlockLen(int block, int segment) const;
-    int PeekIntData(int block, const int*& data, int* rows, int* cols) const;
-    int PeekDblData(int block, const double*& data, int* rows, int* cols) const;
-    int PeekStrData(int block, const TCString*& data) const;
+    int PeekIntData(int block, const int*& data, int* rows, int* cols) const
+    {
+        return PeekData(block, INT, data, rows, cols);
+    }
+    int PeekDblData(int block, const double*& data, int* rows, int* cols) const
+    {
+        return PeekData(block, DOUBLE, data, rows, cols);
+    }
+    int PeekStrData(int block, const TCString*& data) const
+    {
+        return PeekData(block, STRING, data, nullptr, nullptr);
+    }
 
     // Bus segments: a BLOCK segment whose nested blocks are channels, each with its own
     // type info and one unnamed segment.
@@ -483,6 +502,20 @@ private:
         b->m_nRefCount += queued;
         return true;
     }
+    // RemoveContents(false) while other inputs still hold the head block, as every reader of
+    // a fan-out but the last finds it. Inline, so that a peeking reader makes no call: only
+    // the last reference has more to do (the block goes back to its producer).
+    bool TakeSharedHead()
+    {
+        BlockQueue& queue = m_fan.m_queue;
+        if (!m_pFanIn || queue.IsEmpty() || queue.GetHead()->m_nRefCount < 2)
+            return false;
+        Block* b = queue.RemoveHead();
+        --b->m_nRefCount;
+        SetReadBlock(b);
+        return true;
+    }
+    int RemoveContentsSlow(bool all);
     TC_STREAM_INTERNAL int TakeHead(bool release)
     {
         if (!m_pFanIn)
@@ -527,8 +560,31 @@ private:
     TC_STREAM_INTERNAL DataSegment* ReadFirstSegment(int& result);
     TC_STREAM_INTERNAL int ReadNumVec(DATATYPE type, void* buf, int* n);
     template <class T> TC_STREAM_INTERNAL int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
-    TC_STREAM_INTERNAL const DataSegment* PeekSegment(int block, int segment, DATATYPE type) const;
-    TC_STREAM_INTERNAL int PeekMatrix(int block, DATATYPE type, const void*& data, int* rows, int* cols) const;
+    // The valid segment at index segment of the queued block at index block, when it has type
+    // (any for UNDEF). The common peek, the first segment of the head block, is inline; the
+    // search and every other case are out of line.
+    const DataSegment* PeekSegment(int block, int segment, DATATYPE type) const
+    {
+        if (block == 0 && segment == 0 && m_pFanIn && !m_fan.m_queue.IsEmpty()) {
+            const TCArray<DataSegment*>& segs = m_fan.m_queue.GetHead()->m_segments;
+            const DataSegment* seg = segs.GetSize() > 0 ? segs.GetData()[0] : nullptr;
+            if (seg && seg->m_bValid && (type == UNDEF || seg->m_type == type))
+                return seg;
+        }
+        return PeekSegmentSlow(block, segment, type);
+    }
+    const DataSegment* PeekSegmentSlow(int block, int segment, DATATYPE type) const;
+    // The peeks: the first segment of a queued block as a matrix; -1 without one of type.
+    template <class T>
+    int PeekData(int block, DATATYPE type, const T*& data, int* rows, int* cols) const
+    {
+        const DataSegment* seg = PeekSegment(block, 0, type);
+        if (!seg)
+            return -1;
+        data = static_cast<const T*>(seg->m_pData);
+        seg->Shape(rows, cols);
+        return seg->ElementCount();
+    }
     TC_STREAM_INTERNAL int WriteBus(const char* name, DATATYPE type, int dimCount, const int* dims, const void* v,
                  bool copy, const TCTypeInfo* ti);
     TC_STREAM_INTERNAL int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;

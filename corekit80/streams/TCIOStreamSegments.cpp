@@ -30,12 +30,6 @@ int CopyNewest(T* to, const T* from, int count, int wanted)
 // The text up to its first zero byte, as the framework string's forms read it.
 void AssignText(CString& to, const TCString& from) { to = static_cast<const char*>(from); }
 
-void Shape(const TCIOStream::DataSegment& seg, int& rows, int& cols)
-{
-    rows = seg.m_nDims == 1 ? 1 : seg.m_nDims == 2 ? seg.m_dims.GetData()[0] : 0;
-    cols = seg.m_nDims == 1 ? seg.m_dims.GetData()[0] : seg.m_nDims == 2 ? seg.m_dims.GetData()[1] : 0;
-}
-
 } // namespace
 
 TCIOStream::DataSegment* TCIOStream::AddSegment(const char* name, int type, int dimCount,
@@ -214,7 +208,7 @@ int TCIOStream::ReadIntMat(int** data, int& rows, int& cols)
     if (!data || !seg || seg->m_type != INT)
         return 0;
     *data = static_cast<int*>(seg->m_pData);
-    Shape(*seg, rows, cols);
+    seg->Shape(&rows, &cols);
     return seg->ElementCount();
 }
 
@@ -225,7 +219,7 @@ int TCIOStream::ReadDblMat(double** data, int& rows, int& cols)
     if (!data || !seg || seg->m_type != DOUBLE)
         return 0;
     *data = static_cast<double*>(seg->m_pData);
-    Shape(*seg, rows, cols);
+    seg->Shape(&rows, &cols);
     return seg->ElementCount();
 }
 
@@ -377,7 +371,7 @@ int TCIOStream::AvailableSegments(TCArray<TCString>* names) const
     return n;
 }
 
-const TCIOStream::DataSegment* TCIOStream::PeekSegment(int block, int segment, DATATYPE type) const
+const TCIOStream::DataSegment* TCIOStream::PeekSegmentSlow(int block, int segment, DATATYPE type) const
 {
     const Block* b = block >= 0 ? QueuedBlock(block) : nullptr;
     const DataSegment* seg = b ? b->ValidSegment(segment) : nullptr;
@@ -388,48 +382,6 @@ int TCIOStream::GetBlockLen(int block, int segment) const
 {
     const DataSegment* seg = PeekSegment(block, segment, UNDEF);
     return seg ? seg->ElementCount() : 0;
-}
-
-int TCIOStream::PeekMatrix(int block, DATATYPE type, const void*& data, int* rows, int* cols) const
-{
-    const DataSegment* seg = PeekSegment(block, 0, type);
-    if (!seg)
-        return -1;
-    data = seg->m_pData;
-    int r, c;
-    Shape(*seg, r, c);
-    if (rows)
-        *rows = r;
-    if (cols)
-        *cols = c;
-    return seg->ElementCount();
-}
-
-int TCIOStream::PeekIntData(int block, const int*& data, int* rows, int* cols) const
-{
-    const void* p;
-    int r = PeekMatrix(block, INT, p, rows, cols);
-    if (r >= 0)
-        data = static_cast<const int*>(p);
-    return r;
-}
-
-int TCIOStream::PeekDblData(int block, const double*& data, int* rows, int* cols) const
-{
-    const void* p;
-    int r = PeekMatrix(block, DOUBLE, p, rows, cols);
-    if (r >= 0)
-        data = static_cast<const double*>(p);
-    return r;
-}
-
-int TCIOStream::PeekStrData(int block, const TCString*& data) const
-{
-    const void* p;
-    int r = PeekMatrix(block, STRING, p, nullptr, nullptr);
-    if (r >= 0)
-        data = static_cast<const TCString*>(p);
-    return r;
 }
 
 bool TCIOStream::VerifyType(DATATYPE type, int dimCount)

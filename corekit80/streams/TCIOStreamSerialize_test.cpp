@@ -105,8 +105,9 @@ TEST(TCIOStreamSerialize, RandomRoundTrips)
         ASSERT_EQ(b.s.DeSerializeBlock(TCString(first.data(), int(first.size()))), int(first.size()));
         b.s.PeekBlock(0);
         EXPECT_EQ(Diff(original, *b.s.GetActBlock(), false), "") << round;
-        if (original.GetTI())
+        if (original.GetTI()) {
             EXPECT_EQ(DiffTI(original.GetTI(), b.s.GetActBlock()->GetTI()), "") << round;
+        }
         std::string second = Record(b.s);
         ASSERT_EQ(a.s.DeSerializeBlock(TCString(second.data(), int(second.size()))), int(second.size()));
         EXPECT_EQ(Record(a.s), second) << round;

@@ -323,6 +323,71 @@ TEST(TCIOStream, PeekBlockAndActBlock)
     EXPECT_EQ(g.in[0].GetActBlock(), nullptr);
 }
 
+// A peek at the head block takes a short way; a peek at the same content further back in
+// the queue takes the search. Both must give the same answers for every layout.
+TEST(TCIOStream, PeekAtHeadAgreesWithPeekBehind)
+{
+    static const double d[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    static const int v[6] = {1, 2, 3, 4, 5, 6};
+    static const TCString texts[2] = {"a", "b"};
+    using DT = TCIOStream::DATATYPE;
+    struct Layout {
+        const char* what;
+        DT type;
+        std::vector<int> dims;
+        const void* data;
+        bool firstValid;  // the segment written by the block's simple write
+        const char* more; // name of a further valid segment, or null
+    };
+    const Layout layouts[] = {
+        {"vector", TCIOStream::DOUBLE, {5}, d, true, nullptr},
+        {"int matrix", TCIOStream::INT, {2, 3}, v, true, nullptr},
+        {"three extents", TCIOStream::DOUBLE, {2, 2, 2}, d, true, nullptr},
+        {"no extents", TCIOStream::DOUBLE, {}, d, true, nullptr},
+        {"texts", TCIOStream::STRING, {2}, texts, true, nullptr},
+        {"pointer", TCIOStream::POINTER, {17}, d, true, nullptr},
+        {"named after the first", TCIOStream::INT, {6}, v, true, "x"},
+        {"first not valid", TCIOStream::DOUBLE, {4}, d, false, "x"},
+        {"none valid", TCIOStream::DOUBLE, {4}, d, false, nullptr},
+    };
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(l.what);
+        Graph g(1);
+        g.Write(0);
+        g.Write(0);
+        for (Block* b : Queue(g.in[0])) {
+            TCIOStream::DataSegment* first = b->m_segments.GetData()[0];
+            ASSERT_TRUE(first->SetData(l.type, int(l.dims.size()), l.dims.data(), l.data, false));
+            first->m_bValid = l.firstValid;
+            if (l.more) {
+                ASSERT_TRUE(b->AddSegment(l.more)->SetData(TCIOStream::DOUBLE, 1, &l.dims[0], d, false));
+            }
+        }
+        struct Seen {
+            int r[5], rows[2], cols[2];
+            const void* p[3];
+        } at[2];
+        for (int k = 0; k < 2; ++k) {
+            Seen& s = at[k];
+            std::fill(std::begin(s.rows), std::end(s.rows), -7);
+            std::fill(std::begin(s.cols), std::end(s.cols), -7);
+            const int* pi = nullptr;
+            const double* pd = nullptr;
+            const TCString* ps = nullptr;
+            s.r[0] = g.in[0].PeekIntData(k, pi, &s.rows[0], &s.cols[0]);
+            s.r[1] = g.in[0].PeekDblData(k, pd, &s.rows[1], &s.cols[1]);
+            s.r[2] = g.in[0].PeekStrData(k, ps);
+            s.r[3] = g.in[0].GetBlockLen(k, 0);
+            s.r[4] = g.in[0].GetBlockLen(k, 1);
+            s.p[0] = pi, s.p[1] = pd, s.p[2] = ps;
+        }
+        EXPECT_TRUE(std::equal(at[0].r, at[0].r + 5, at[1].r));
+        EXPECT_TRUE(std::equal(at[0].rows, at[0].rows + 2, at[1].rows));
+        EXPECT_TRUE(std::equal(at[0].cols, at[0].cols + 2, at[1].cols));
+        EXPECT_TRUE(std::equal(at[0].p, at[0].p + 3, at[1].p));
+    }
+}
+
 TEST(TCIOStream, CopyAndMove)
 {
     Graph src(1), dst(1);
@@ -528,9 +593,11 @@ TEST(TCIOStream, ModelBasedFanOut)
         }
         case 5: { // remove one or all
             bool all = rng() % 2;
+            Block* head = queue[s].empty() ? nullptr : queue[s].front();
             int n = s->RemoveContents(all);
             int want = all ? int(queue[s].size()) : std::min<int>(1, int(queue[s].size()));
             ASSERT_EQ(n, want);
+            ASSERT_EQ(s->GetActBlock(), all ? nullptr : head);
             for (int i = 0; i < n; ++i) {
                 modelRelease(queue[s].front(), owner[k], counts);
                 queue[s].pop_front();
