@@ -20,6 +20,7 @@
 #include "corekit80/platform/CMemFile.h"
 #include "corekit80/platform/CArchiveException.h"
 #include "corekit80/platform/CArchive.h"
+#include "corekit80/platform/CDumpContext.h"
 #include "corekit80/platform/TCFileSystem.h"
 #include "corekit80/platform/TCPathUI.h"
 #include "corekit80/platform/TCEvent.h"

@@ -103,6 +103,8 @@ unsigned short ArchiveParser::GetVarType(unsigned short index) const
     return (unsigned short)m_data->entries[index]->Type();
 }
 
+void ArchiveParser::Dump(CDumpContext&) {}
+
 bool IsXMLArchive(const CArchive& ar)
 {
     CFile* file = ar.GetFile();

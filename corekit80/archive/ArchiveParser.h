@@ -2,6 +2,7 @@
 
 #include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CArchive.h"
+#include "corekit80/platform/CDumpContext.h"
 #include "corekit80/platform/CString.h"
 #include "corekit80/platform/CWnd.h"
 #include "corekit80/platform/TCColorButton.h"
@@ -114,6 +115,8 @@ public:
     void DeleteEntry(unsigned short id);
     // Type code of the entry at list position index; 0 when out of range.
     unsigned short GetVarType(unsigned short index) const;
+    // The tree is shown by its listing, not by a dump: this writes nothing.
+    void Dump(CDumpContext& dc);
 
 private:
     ArchiveParser(const char* name, double version, MemManager* pool);
