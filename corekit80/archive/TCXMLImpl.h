@@ -37,12 +37,14 @@ public:
     bool async = false;
     bool preserveWhiteSpace = false;
 
-    static void AddHandle(xmlNodePtr node) { Count(node) += 1; }
-    static void DropHandle(xmlNodePtr node) { Count(node) -= 1; }
+    static void AddHandle(xmlNodePtr node) { SetCount(node, Count(node) + 1); }
+    static void DropHandle(xmlNodePtr node) { SetCount(node, Count(node) - 1); }
 
 private:
     ~TCXMLDocImpl() { Drop(); }
-    static intptr_t& Count(xmlNodePtr node) { return reinterpret_cast<intptr_t&>(node->_private); }
+    // A node's handle count lives in its user pointer, as a number.
+    static intptr_t Count(xmlNodePtr node) { return reinterpret_cast<intptr_t>(node->_private); }
+    static void SetCount(xmlNodePtr node, intptr_t n) { node->_private = reinterpret_cast<void*>(n); }
     static bool HasHandles(xmlNodePtr node);
 
     int m_refs = 1;
