@@ -74,7 +74,7 @@ std::string FilePath(bool xml)
 // that is synced and renamed.
 int64_t WriteArchive(const std::string& path, bool inPlace = true)
 {
-    CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite | (inPlace ? CFile::modeInPlace : 0));
+    CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite | (inPlace ? unsigned(CFile::modeInPlace) : 0u));
     CArchive ar(&file, CArchive::store);
     ArchiveParser p;
     if (IsXMLArchive(ar))

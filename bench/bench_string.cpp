@@ -45,7 +45,8 @@ void TCString_Format(benchmark::State& state)
     TCString s;
     int i = 0;
     for (auto _ : state) {
-        s.Format("%s=%d %g", "gain", i++, 2.5 * i);
+        s.Format("%s=%d %g", "gain", i, 2.5 * i);
+        ++i;
         benchmark::DoNotOptimize(static_cast<const char*>(s));
     }
 }
@@ -56,7 +57,8 @@ void Snprintf_Format(benchmark::State& state)
     char buf[1025];
     int i = 0;
     for (auto _ : state) {
-        std::snprintf(buf, sizeof buf, "%s=%d %g", "gain", i++, 2.5 * i);
+        std::snprintf(buf, sizeof buf, "%s=%d %g", "gain", i, 2.5 * i);
+        ++i;
         benchmark::DoNotOptimize(buf);
     }
 }

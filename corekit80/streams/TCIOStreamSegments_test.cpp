@@ -127,11 +127,11 @@ TEST(TCIOStreamSegments, MatricesAndPointersByReference)
     int rows = -1, cols = -1;
     EXPECT_EQ(s.in.PeekDblData(0, pd, &rows, &cols), 6);
     EXPECT_EQ(pd, m);
-    EXPECT_EQ(s.in.PeekIntData(0, *reinterpret_cast<const int**>(&pd), nullptr, nullptr), -1);
+    const int* pi = nullptr;
+    EXPECT_EQ(s.in.PeekIntData(0, pi, nullptr, nullptr), -1);
     EXPECT_EQ(s.in.GetBlockLen(1, 0), 4);
     EXPECT_EQ(s.in.GetBlockLen(1, 1), 0);
     EXPECT_EQ(s.in.GetBlockLen(9, 0), 0);
-    const int* pi = nullptr;
     EXPECT_EQ(s.in.PeekIntData(3, pi, &rows, &cols), 2);
     EXPECT_EQ(rows, 1);
     EXPECT_EQ(cols, 2);
