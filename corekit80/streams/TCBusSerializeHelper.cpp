@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "corekit80/archive/ConvertStringToArray.h"
+#include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCBusSerializeHelperTypesImpl.h"
 #include "corekit80/streams/TCSerializeOldStream.h"
@@ -64,7 +65,7 @@ unsigned long TCBusSerializeHelper::GetDataType() const
     }
     int tokenCount;
     TCString text = ValidationText(tokenCount);
-    return TCBusTypes::CodeOfText(tokenCount, text);
+    return TCPortHelper::Datatype(tokenCount, text);
 }
 
 bool TCBusSerializeHelper::SameDataType(TCString& cache, const char* typeText, int tokenCount)
@@ -73,7 +74,7 @@ bool TCBusSerializeHelper::SameDataType(TCString& cache, const char* typeText, i
         return true;
     int ownCount;
     TCString own = ValidationText(ownCount);
-    bool match = TCBusTypes::TextsMatch(own, ownCount, typeText, tokenCount);
+    bool match = TCPortHelper::DoesDataTypeMatch(own, ownCount, typeText, tokenCount, nullptr);
     if (match)
         cache = m_compCheck;
     return match;
@@ -111,7 +112,7 @@ bool TCBusSerializeHelper::DeSerializeValidation(TCString& name, const char*& p,
     if (!p || p >= end || !*p || !TCSerializeOldStream::ReadLong(tokenCount, p, end) ||
         !TCSerializeOldStream::EatOneWS(p, end) || !TCSerializeOldStream::DeSerialize(text, p, end))
         return false;
-    unsigned long code = TCBusTypes::CodeOfText(tokenCount, text);
+    unsigned long code = TCPortHelper::Datatype(tokenCount, text);
     m_validation.Format("%d %s", tokenCount, static_cast<const char*>(text));
     name = GenSegmentName(code, text, tokenCount, m_nPortIdx, "", "");
     return true;
