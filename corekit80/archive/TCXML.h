@@ -167,6 +167,9 @@ private:
     // The node of a handle (null: the document); null with why when there is no
     // document or the handle is stale or of another document.
     _xmlNode* NodeOf(const TCXMLNode& node, const char*& why) const;
+    // The node for a reader of out: clears the error state and out; null with the error of
+    // operation id when NodeOf refuses the handle.
+    _xmlNode* ReaderNode(const TCXMLNode& node, int id, TCString& out) const;
     static void QuoteBoundSpaces(TCString& s);
 
     TCXMLDocImpl* m_doc;   // holds a reference; null without a document

@@ -95,17 +95,23 @@ bool TCXMLAppendMarkup(TCString& out, xmlNodePtr node)
     return ok;
 }
 
-bool TCXML::GetNodeType(TCXMLNode node, TCString& out) const
+xmlNodePtr TCXML::ReaderNode(const TCXMLNode& node, int id, TCString& out) const
 {
     m_error.Empty();
     out.Empty();
     const char* why = nullptr;
     xmlNodePtr n = NodeOf(node, why);
-    const int type = n ? DomType(n->type) : 0;
-    if (!n) {
-        m_error = TCXMLFormatWith(why, tcxmlNodeType);
+    if (!n)
+        m_error = TCXMLFormatWith(why, id);
+    return n;
+}
+
+bool TCXML::GetNodeType(TCXMLNode node, TCString& out) const
+{
+    xmlNodePtr n = ReaderNode(node, tcxmlNodeType, out);
+    if (!n)
         return false;
-    }
+    const int type = DomType(n->type);
     if (type == 0)
         out.Format("%d", int(n->type));
     else
@@ -115,28 +121,18 @@ bool TCXML::GetNodeType(TCXMLNode node, TCString& out) const
 
 bool TCXML::GetNodeName(TCXMLNode node, TCString& out) const
 {
-    m_error.Empty();
-    out.Empty();
-    const char* why = nullptr;
-    xmlNodePtr n = NodeOf(node, why);
-    if (!n) {
-        m_error = TCXMLFormatWith(why, tcxmlNodeName);
+    xmlNodePtr n = ReaderNode(node, tcxmlNodeName, out);
+    if (!n)
         return false;
-    }
     out = NodeName(n);
     return true;
 }
 
 bool TCXML::GetNodeValue(TCXMLNode node, TCString& out) const
 {
-    m_error.Empty();
-    out.Empty();
-    const char* why = nullptr;
-    xmlNodePtr n = NodeOf(node, why);
-    if (!n) {
-        m_error = TCXMLFormatWith(why, tcxmlNodeValue);
+    xmlNodePtr n = ReaderNode(node, tcxmlNodeValue, out);
+    if (!n)
         return false;
-    }
     TCXMLErrorScope scope;
     if ((n->type == XML_ATTRIBUTE_NODE || HasOwnContent(n->type)) && TakeContent(xmlNodeGetContent(n), out))
         return true;
@@ -147,14 +143,9 @@ bool TCXML::GetNodeValue(TCXMLNode node, TCString& out) const
 
 bool TCXML::GetNodeText(TCXMLNode node, TCString& out) const
 {
-    m_error.Empty();
-    out.Empty();
-    const char* why = nullptr;
-    xmlNodePtr n = NodeOf(node, why);
-    if (!n) {
-        m_error = TCXMLFormatWith(why, tcxmlNodeText);
+    xmlNodePtr n = ReaderNode(node, tcxmlNodeText, out);
+    if (!n)
         return false;
-    }
     TCXMLErrorScope scope;
     TakeContent(xmlNodeGetContent(n), out);
     return true;
@@ -162,14 +153,9 @@ bool TCXML::GetNodeText(TCXMLNode node, TCString& out) const
 
 bool TCXML::GetNodeXML(TCXMLNode node, TCString& out) const
 {
-    m_error.Empty();
-    out.Empty();
-    const char* why = nullptr;
-    xmlNodePtr n = NodeOf(node, why);
-    if (!n) {
-        m_error = TCXMLFormatWith(why, tcxmlNodeXML);
+    xmlNodePtr n = ReaderNode(node, tcxmlNodeXML, out);
+    if (!n)
         return false;
-    }
     TCXMLErrorScope scope;
     bool ok = true;
     if (n->type == XML_DOCUMENT_NODE) {
