@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "corekit80/foundation/TCArray.h"
+#include "corekit80/types/TCArray.h"
 
 namespace {
 

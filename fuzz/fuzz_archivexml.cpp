@@ -8,8 +8,8 @@
 #include <string>
 
 #include "corekit80/archive/ArchiveParser.h"
-#include "corekit80/foundation/TCDebugOutput.h"
 #include "corekit80/platform/CMemFile.h"
+#include "corekit80/platform/TCDebugOutput.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/CMemFile.h"
 #include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/types/TCString.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 // Code-page conversion of arbitrary bytes: the first byte picks the code page; the
 // sized call must agree with the counting call, and UTF-8 that converts without
 // replacement characters must come back byte for byte.
-#include "corekit80/platform/TCCodePage.h"
+#include "corekit80/types/TCCodePage.h"
 
 #include <cstdint>
 #include <cstdlib>

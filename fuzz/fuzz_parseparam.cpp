@@ -6,7 +6,7 @@
 #include <string>
 
 #include "corekit80/foundation/TCTextUtil.h"
-#include "corekit80/platform/CString.h"
+#include "corekit80/types/CString.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "corekit80/modules/TCPortHelperImpl.h"
-#include "corekit80/modules/TCValidateActualPortType.h"
+#include "corekit80/porttypes/TCPortDataTypeImpl.h"
+#include "corekit80/porttypes/TCValidateActualPortType.h"
 
 namespace {
 
-using DATATYPE = TCPortHelper::TCPortHelperImpl::DATATYPE;
+using DATATYPE = TCPortDataType;
 
 void Check(bool condition)
 {

@@ -8,7 +8,7 @@
 
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/foundation/TCSI_Unit.h"
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 namespace {
 

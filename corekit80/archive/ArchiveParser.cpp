@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 using Data = ArchiveParser::ArchiveData;
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/CDumpContext.h"
-#include "corekit80/platform/CString.h"
 #include "corekit80/platform/CWnd.h"
 #include "corekit80/platform/TCColorButton.h"
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCGeometry.h"
-#include "corekit80/platform/TCWinTypes.h"
 #include "corekit80/platform/TC_Metric.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCGeometry.h"
+#include "corekit80/types/TCString.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // Saves and restores module settings as a tree of typed values, each addressed by a
 // numeric identifier within its section. The same Serialize calls store values while

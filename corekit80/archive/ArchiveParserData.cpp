@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/foundation/TCDebugOutput.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/platform/TCDebugOutput.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "corekit80/archive/ArchiveParser.h"
-#include "corekit80/foundation/TCArray.h"
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCString.h"
 
 // One section of an archive tree: its entries in file order and its settings.
 class ArchiveParser::ArchiveData {

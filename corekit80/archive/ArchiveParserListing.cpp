@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 using Data = ArchiveParser::ArchiveData;
 

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 using Data = ArchiveParser::ArchiveData;
 using Buf = Data::Buf;

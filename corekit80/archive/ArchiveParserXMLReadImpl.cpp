@@ -11,7 +11,7 @@
 #include "corekit80/archive/ArchiveParserImpl.h"
 #include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/foundation/TCTextUtil.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 using Data = ArchiveParser::ArchiveData;
 using Buf = Data::Buf;

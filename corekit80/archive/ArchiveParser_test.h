@@ -16,8 +16,8 @@
 #include <libxml/relaxng.h>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
-#include "corekit80/foundation/TCDebugOutput.h"
 #include "corekit80/platform/CMemFile.h"
+#include "corekit80/platform/TCDebugOutput.h"
 
 namespace archive_test {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "corekit80/foundation/TCArray.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CArray.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/CStringArray.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CArray.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/CStringArray.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // Conversions of delimited texts into arrays. Each empties the array first and returns
 // the number of elements it holds afterwards; a null text gives an empty array.

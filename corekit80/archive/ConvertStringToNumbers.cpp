@@ -5,8 +5,8 @@
 
 #include "corekit80/archive/ConvertStringToArray.h"
 #include "corekit80/archive/ConvertStringToArrayImpl.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

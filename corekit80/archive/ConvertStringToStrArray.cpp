@@ -3,7 +3,7 @@
 
 #include "corekit80/archive/ConvertStringToArray.h"
 #include "corekit80/archive/ConvertStringToArrayImpl.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "corekit80/foundation/TCTextUtil.h"
 #include "corekit80/platform/CFile.h"
-#include "corekit80/platform/TCCodePage.h"
+#include "corekit80/types/TCCodePage.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <libxml/xmlerror.h>
 
 #include "corekit80/archive/TCXML.h"
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CFileException.h"
+#include "corekit80/types/TCString.h"
 
 // One libxml2 document and everything that refers to it. The TCXML, its node handles
 // and node lists each hold a reference, so a handle can tell that its document is gone

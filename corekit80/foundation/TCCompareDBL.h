@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Comparison of doubles that treats values within a relative 2^-52 as equal (exact =
 // false) or compares their bits (exact = true, so 0.0 and -0.0 differ). A NaN operand

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Stopwatch on the monotonic counter. It starts when it is made; Reset stops it.
 class TC_EXPORT TCExactTimeDiff {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
 #include "corekit80/platform/TCPathUI.h"
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // A file or folder path kept together with its default folder. The stored path is relative
 // to the default folder when it lies inside it ('.\\data\\x.txt'), else absolute; it may

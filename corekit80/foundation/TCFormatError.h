@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // Texts of the system's error codes (errno values): their symbolic names, their
 // messages, and composed error texts such as "2 (ENOENT): No such file or directory".

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 namespace {
 

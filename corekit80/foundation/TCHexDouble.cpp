@@ -1,5 +1,5 @@
 #include "corekit80/foundation/TCHexDouble.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "corekit80/platform/TCCLocaleImpl.h"
+#include "corekit80/types/TCCLocaleImpl.h"
 
 namespace {
 

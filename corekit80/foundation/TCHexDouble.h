@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Exact text of v as [-]0xH.hhhhhhhhhhhhhp±E (as "%.13a" writes it): lossless storage of
 // doubles. Needs size >= 25, else buffer becomes empty; non-finite values give "-1.#IND".

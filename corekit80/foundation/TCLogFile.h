@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 struct TCLogSinkPiece;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // A logical font: the window system's font description followed by the colour the
 // text is drawn in. Heights are in device units; negative heights give the character

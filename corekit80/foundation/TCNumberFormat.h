@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The number formats of ftoa, shared by every place where numbers become text.
 enum StringFormat {

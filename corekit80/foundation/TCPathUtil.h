@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // Paths are written with '\\' between components ('/' is accepted) and are at most 259
 // characters long. A path is absolute when it begins with a drive ("C:"), a UNC server

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // v × 10^e and v ÷ 10^e with correctly rounded powers of ten, in steps that stay within
 // the range of doubles where possible (so 5e-324 × 10^330 is not lost to underflow).

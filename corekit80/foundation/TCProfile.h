@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // Small persistent settings (numbers and texts) per machine and per user. A value lives
 // in the key made of the registry path immediately followed by the section (which may

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/foundation/TCArray.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 class TCRegExpImpl;
 

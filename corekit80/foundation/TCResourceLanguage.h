@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The language of the library's own user-interface texts: 0 English, 1 German.
 // Initially it follows the user's locale (LC_ALL, else LC_MESSAGES, else LANG: German

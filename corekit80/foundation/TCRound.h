@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Nearest integer, halves away from zero; saturates at the int range, NaN gives 0.
 TC_EXPORT int Round(double v);

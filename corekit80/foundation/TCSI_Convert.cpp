@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "corekit80/foundation/TCSI_Unit.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

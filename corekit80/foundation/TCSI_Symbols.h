@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The SI base units, in the order of the exponents of a unit: m, kg, s, A, K, mol, cd.
 constexpr int TCSI_BASE_UNITS = 7;

@@ -6,9 +6,9 @@
 
 #include "corekit80/foundation/TCPowerOfTenImpl.h"
 #include "corekit80/foundation/TCSI_Convert.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCMbcsImpl.h"
+#include "corekit80/types/TCString.h"
 
 namespace {
 

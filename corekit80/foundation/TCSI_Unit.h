@@ -1,7 +1,7 @@
 #pragma once
 
 #include "corekit80/foundation/TCSI_Symbols.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 class TCString;
 class CString;

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // One row of a string table: a text in English and in German (either may be null).
 struct _TC_StrResource {

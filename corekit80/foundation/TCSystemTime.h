@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Current absolute time in milliseconds since 1970-01-01 00:00 UTC with sub-millisecond
 // resolution. The wall clock is read once, paired with the monotonic clock; from then

@@ -8,9 +8,9 @@
 #include <new>
 #include <utility>
 
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCCLocaleImpl.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCCLocaleImpl.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

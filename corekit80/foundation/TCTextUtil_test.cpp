@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "corekit80/platform/CString.h"
+#include "corekit80/types/CString.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // Lower-case hexadecimal digits of v without leading zeros ("0" for 0); buffer needs 9
 // bytes. Returns buffer.

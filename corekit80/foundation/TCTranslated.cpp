@@ -3,11 +3,11 @@
 #include <atomic>
 #include <cstdarg>
 
-#include "corekit80/foundation/TCDebugOutput.h"
+#include "corekit80/foundation/TCModuleMessage.h"
 #include "corekit80/foundation/TCProfile.h"
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/foundation/TCTranslator.h"
-#include "corekit80/modules/TCModuleMessage.h"
+#include "corekit80/platform/TCDebugOutput.h"
+#include "corekit80/types/TCString.h"
 
 // The process-wide list of translated objects, in the order they were registered. It is
 // never destroyed, so objects that outlive the library's other statics can still leave it.

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Base of the objects that translate a text or font lazily and keep the result. Every
 // such object is registered process-wide while it lives, so that a change of language

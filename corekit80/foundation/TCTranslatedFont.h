@@ -3,7 +3,7 @@
 #include "corekit80/foundation/TCLogFont.h"
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedValue.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // A user-interface font that is translated on first use and whenever it is used again
 // after a change of its font or of the language (a language may need another face).

@@ -1,10 +1,10 @@
 #include "corekit80/foundation/TCTranslatedFontCache.h"
 
-#include "corekit80/foundation/TCDebugOutput.h"
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedFont.h"
 #include "corekit80/foundation/TCTranslator.h"
+#include "corekit80/platform/TCDebugOutput.h"
+#include "corekit80/types/TCString.h"
 
 struct TCTranslatedFontCache::Entry {
     explicit Entry(const TCLogFont& font) : translated(font), uses(1) {}

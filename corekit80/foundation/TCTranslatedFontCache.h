@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "corekit80/foundation/TCLogFont.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The process's shared translated fonts: users of one font share one translation, which
 // follows the language like every translated font. Fonts are told apart by IsEqual.

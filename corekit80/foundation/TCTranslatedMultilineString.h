@@ -1,7 +1,7 @@
 #pragma once
 
 #include "corekit80/foundation/TCTranslatedString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // A text of several lines ("\r\n" between them) translated line by line, so that the
 // dictionaries need only know single lines; each translated line ends with "\r\n". In

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedValue.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // A user-interface text that is translated on first use and whenever it is used again
 // after a change of its text or of the language.

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "corekit80/foundation/TCModuleMessage.h"
 #include "corekit80/foundation/TCTranslator.h"
-#include "corekit80/modules/TCModuleMessage.h"
 
 // A translator as a host supplies it: dictionaries of texts and face names, asked under
 // the record's lock, which every callback checks to be held.

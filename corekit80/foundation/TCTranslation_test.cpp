@@ -6,13 +6,13 @@
 #include <thread>
 #include <vector>
 
-#include "corekit80/foundation/TCDebugOutput.h"
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedFont.h"
 #include "corekit80/foundation/TCTranslatedFontCache.h"
 #include "corekit80/foundation/TCTranslatedMultilineString.h"
 #include "corekit80/foundation/TCTranslatedString.h"
 #include "corekit80/foundation/TCTranslationTestTranslator_test.h"
+#include "corekit80/platform/TCDebugOutput.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "corekit80/modules/TCModuleMessage.h"
+#include "corekit80/foundation/TCModuleMessage.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "corekit80/foundation/TCLogFont.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // The host's translator, as the host hands it to the library. The host owns the record,
 // its dictionaries and everything the callbacks return; the library only reads it.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // Waits for the points of a periodic grid: a kernel sleep until shortly before each
 // point and, when asked, a final spin on the counter for sub-millisecond accuracy.

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "corekit80/platform/TCCodePage.h"
-#include "corekit80/platform/TCMbcsImpl.h"
+#include "corekit80/types/TCCodePage.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <exception>
 #include <memory>
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCCodePage.h"
+#include "corekit80/types/TCCodePage.h"
+#include "corekit80/types/TCString.h"
 
 static_assert(std::endian::native == std::endian::little,
               "archive numbers are little-endian and copied as they lie in memory");

@@ -4,8 +4,8 @@
 
 #include "corekit80/platform/CArchiveException.h"
 #include "corekit80/platform/CFile.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
 
 class TCString;
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/platform/CException.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CException.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
 
 // Thrown by value by CArchive and the archive readers built on it; m_cause tells why.
 class TC_EXPORT CArchiveException : public CException {

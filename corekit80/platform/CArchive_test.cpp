@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "corekit80/foundation/TCString.h"
 #include "corekit80/platform/CMemFile.h"
+#include "corekit80/types/TCString.h"
 
 namespace {
 

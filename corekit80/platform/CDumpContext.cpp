@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "corekit80/foundation/TCDebugOutput.h"
+#include "corekit80/platform/TCDebugOutput.h"
 
 namespace {
 

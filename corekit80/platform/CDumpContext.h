@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The framework's target of diagnostic dumps. What is written goes to the debugger output
 // (TCOutputDebugString), which is standard error unless the host installs a sink.

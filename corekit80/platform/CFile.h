@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "corekit80/platform/CFileException.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
 
 // The framework's binary file. Reads and writes go straight to the system (CArchive
 // buffers). Failures throw CFileException, except Open, which returns false.

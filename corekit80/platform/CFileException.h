@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/platform/CException.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CException.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
 
 // Thrown by value by CFile and CMemFile when an operation on the file fails; m_cause
 // tells why and m_lOsError holds the system's error number (-1 when there is none).

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "corekit80/platform/CFile.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // A file in memory with the interface of CFile. It owns a malloc'ed buffer that grows
 // in steps of at least growBytes, or works in a buffer given by the caller: with

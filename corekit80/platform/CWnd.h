@@ -1,7 +1,7 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // A window of the host's user interface as far as the library handles one: its
 // placement can be fetched and applied, which is what saving and restoring window

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // The state of a colour picker button: the colour chosen, the colour the control shows,
 // and the 16 custom colours offered in its colour dialog. Settings files store this

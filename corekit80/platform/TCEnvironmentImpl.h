@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 // The value of a process environment variable; false (and an empty value) when it is not
 // set. Names that no variable can have (empty, or with '=') are never set.

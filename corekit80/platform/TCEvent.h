@@ -3,7 +3,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // A waitable event: a flag guarded by a mutex, with a condition variable for the
 // waiters. The timing classes take events as void* handles that point to a TCEvent.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 // The host application's main window as the library sees it: the channel for its
 // synchronous window messages (40009 with a request number in wParam, 36001 to show a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 // The file of the loaded executable or shared library that holds address (code or data),
 // as the dynamic loader names it; empty when no loaded file holds it.

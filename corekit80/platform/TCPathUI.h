@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCWinTypes.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
+#include "corekit80/types/TCWinTypes.h"
 
 // A request for a file or folder chooser. Paths are in the system's form ('/').
 struct TCFileChooserRequest {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 // The persistent store behind the profile functions: one SQLite database per scope that
 // holds keys (paths of names separated by '\\') and typed values inside them. Key and

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 // The shell's numbers of its special folders, as paths written on other systems use them.
 enum TCSpecialFolderId {

@@ -4,7 +4,7 @@
 // zero-padded to the pointer width (the "0x%p" form, independent of the C library).
 #include <cstdint>
 
-#include "corekit80/foundation/TCString.h"
+#include "corekit80/types/TCString.h"
 
 inline void TCAppendAddressText(TCString& text, const void* p)
 {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCExport.h"
 
 class TCTypeInfo;
 

@@ -4,10 +4,9 @@
 #include <cstdlib>
 
 #include "corekit80/archive/ConvertStringToArray.h"
-#include "corekit80/modules/TCPortHelper.h"
-#include "corekit80/platform/TCMbcsImpl.h"
-#include "corekit80/streams/TCBusSerializeHelperTypesImpl.h"
+#include "corekit80/porttypes/TCPortTypes.h"
 #include "corekit80/streams/TCSerializeOldStream.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ TCString TCBusSerializeHelper::GenSegmentName(unsigned long code, const char* ty
                                               int tokenCount, int portIdx,
                                               const char* segmentName, const char* compCheck)
 {
-    TCString validation = (code & TCBusTypes::kElementMask)
+    TCString validation = (code & TCPortTypes::DT_ELEMENT_BITS)
                               ? TCString::FormatS("DT_%08x", unsigned(code))
                               : TCString::FormatS("%d %s", tokenCount, typeText ? typeText : "");
     return TCString::FormatS("%d%s%s%s%s%s%s", portIdx, sDelim, segmentName ? segmentName : "",
@@ -46,7 +45,7 @@ TCString TCBusSerializeHelper::ValidationText(int& tokenCount) const
     if (IsCodeForm(m_validation)) {
         unsigned code = 0;
         std::sscanf(m_validation, "DT_%x", &code);
-        return TCBusTypes::TextOfCode(code, tokenCount);
+        return TCPortTypes::ChannelTypeText(code, &tokenCount);
     }
     const char* p = m_validation;
     char* rest;
@@ -65,7 +64,7 @@ unsigned long TCBusSerializeHelper::GetDataType() const
     }
     int tokenCount;
     TCString text = ValidationText(tokenCount);
-    return TCPortHelper::Datatype(tokenCount, text);
+    return TCPortTypes::Datatype(tokenCount, text);
 }
 
 bool TCBusSerializeHelper::SameDataType(TCString& cache, const char* typeText, int tokenCount)
@@ -74,7 +73,7 @@ bool TCBusSerializeHelper::SameDataType(TCString& cache, const char* typeText, i
         return true;
     int ownCount;
     TCString own = ValidationText(ownCount);
-    bool match = TCPortHelper::DoesDataTypeMatch(own, ownCount, typeText, tokenCount, nullptr);
+    bool match = TCPortTypes::DoesDataTypeMatch(own, ownCount, typeText, tokenCount, nullptr);
     if (match)
         cache = m_compCheck;
     return match;
@@ -112,7 +111,7 @@ bool TCBusSerializeHelper::DeSerializeValidation(TCString& name, const char*& p,
     if (!p || p >= end || !*p || !TCSerializeOldStream::ReadLong(tokenCount, p, end) ||
         !TCSerializeOldStream::EatOneWS(p, end) || !TCSerializeOldStream::DeSerialize(text, p, end))
         return false;
-    unsigned long code = TCPortHelper::Datatype(tokenCount, text);
+    unsigned long code = TCPortTypes::Datatype(tokenCount, text);
     m_validation.Format("%d %s", tokenCount, static_cast<const char*>(text));
     name = GenSegmentName(code, text, tokenCount, m_nPortIdx, "", "");
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "corekit80/foundation/TCArray.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 // The name of a bus channel segment: four parts joined by sDelim, namely the port index
 // (decimal), the segment name part, the comp-check part and the validation part. The

@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "corekit80/modules/TCPortHelper.h"
-#include "corekit80/streams/TCBusSerializeHelperTypesImpl.h"
+#include "corekit80/porttypes/TCPortTypes.h"
 
 namespace {
 
@@ -69,8 +68,8 @@ TEST(TCBusSerializeHelper, ValidationHeaders)
         EXPECT_EQ(p, static_cast<const char*>(header) + header.GetLength());
         EXPECT_EQ(back.GetValidation(), TCString::FormatS("%d %s", c.count, c.text));
         // The read name carries the code of the text, which may say more than the "DT_" form.
-        unsigned long code = TCPortHelper::Datatype(c.count, c.text);
-        EXPECT_EQ(code & TCBusTypes::kElementMask, c.code & TCBusTypes::kElementMask);
+        unsigned long code = TCPortTypes::Datatype(c.count, c.text);
+        EXPECT_EQ(code & TCPortTypes::DT_ELEMENT_BITS, c.code & TCPortTypes::DT_ELEMENT_BITS);
         EXPECT_EQ(readName, TCBusSerializeHelper::GenSegmentName(code, c.text, c.count, 3, "", ""));
         for (int len = 0; len < header.GetLength() - 1; ++len) {
             p = header;

@@ -4,19 +4,15 @@
 #include <cstring>
 #include <new>
 
-#include "corekit80/foundation/TCArray.h"
 #include "corekit80/foundation/TCNumberFormat.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
-#include "corekit80/platform/TCPosition.h"
 #include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCPosition.h"
+#include "corekit80/types/TCString.h"
 
 class TCXML;
-
-// Members for the library's own use: not exported, so that calls inside the library bind
-// directly and can be inlined.
-#define TC_STREAM_INTERNAL __attribute__((visibility("hidden")))
 
 // The end of a line of the signal graph at one port. An output stream produces blocks and
 // hands each completed block to every connected input stream (its fans); an input stream
@@ -58,7 +54,7 @@ public:
         }
         // Product of the extents, -1 when one is negative or the product leaves int. A
         // shape without dimensions holds one element.
-        TC_STREAM_INTERNAL static long long ShapeCount(int dimCount, const int* dims);
+        static long long ShapeCount(int dimCount, const int* dims);
         static int ElementSize(DATATYPE type)
         {
             static constexpr int sizes[] = {0, 4, 8, sizeof(TCString), sizeof(void*), sizeof(void*)};
@@ -68,7 +64,7 @@ public:
         // Sets type, shape and data; reuses the buffer when type, element count and owned
         // flag stay. false when the shape is bad, a copy has no elements or UNDEF type, the type is unknown, or
         // allocation fails (the segment is then cleared).
-        TC_STREAM_INTERNAL bool SetData(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy)
+        bool SetData(DATATYPE type, int dimCount, const int* dims, const void* data, bool copy)
         {
             if (type == m_type && copy && m_bOwned && dimCount == 1 && m_nDims == 1 && dims &&
                 dims[0] == m_nElements && m_nElements > 0 && (type == INT || type == DOUBLE)) {
@@ -80,16 +76,16 @@ public:
             }
             return SetDataSlow(type, dimCount, dims, data, copy);
         }
-        TC_STREAM_INTERNAL bool SetDataSlow(DATATYPE type, int dimCount, const int* dims,
+        bool SetDataSlow(DATATYPE type, int dimCount, const int* dims,
                                             const void* data, bool copy);
         // Appends to an owned one-dimensional segment of the same type (not POINTER).
-        TC_STREAM_INTERNAL bool AppendData(DATATYPE type, int dimCount, const int* dims, const void* data);
+        bool AppendData(DATATYPE type, int dimCount, const int* dims, const void* data);
         // Frees owned data and forgets type and shape; the name stays.
-        TC_STREAM_INTERNAL void Clear();
+        void Clear();
         // Not valid any more; nested blocks are reset too. Buffers stay.
-        TC_STREAM_INTERNAL void Reset();
+        void Reset();
         // The number buffer with room for bytes.
-        TC_STREAM_INTERNAL void* Buffer(size_t bytes);
+        void* Buffer(size_t bytes);
 
         TCString m_name;
         DATATYPE m_type = UNDEF;
@@ -122,7 +118,7 @@ public:
         void SetTI(const TCTypeInfo* ti);
 
         // Reset for reuse: every segment not valid; clearTI drops the type info flag.
-        TC_STREAM_INTERNAL void Reset(bool clearTI)
+        void Reset(bool clearTI)
         {
             for (DataSegment* seg : m_segments) {
                 seg->m_bValid = false;
@@ -134,10 +130,10 @@ public:
         }
         // Makes this block a copy of src (type info and valid segments; references stay
         // references). The block is reset first. false on failure.
-        TC_STREAM_INTERNAL bool CopyFrom(const Block& src);
+        bool CopyFrom(const Block& src);
 
-        TC_STREAM_INTERNAL int ValidCount() const;
-        TC_STREAM_INTERNAL DataSegment* ValidSegment(int index) const
+        int ValidCount() const;
+        DataSegment* ValidSegment(int index) const
         {
             for (DataSegment* seg : m_segments)
                 if (seg->m_bValid && index-- == 0)
@@ -145,7 +141,7 @@ public:
             return nullptr;
         }
         // Search by name from the segment after the cursor, once round.
-        TC_STREAM_INTERNAL DataSegment* FindSegment(const char* name, bool validOnly)
+        DataSegment* FindSegment(const char* name, bool validOnly)
         {
             const int n = m_segments.GetSize();
             if (!name)
@@ -166,7 +162,7 @@ public:
         }
         // The segment to write name into: created when missing; a valid one only with
         // append. Null when the name is written already.
-        TC_STREAM_INTERNAL DataSegment* SegmentForWrite(const char* name, bool append)
+        DataSegment* SegmentForWrite(const char* name, bool append)
         {
             if (DataSegment* seg = FindSegment(name, false))
                 return append || !seg->m_bValid ? seg : nullptr;
@@ -174,7 +170,7 @@ public:
         }
         // The unnamed segment for a simple write. Simple writes keep it first in the
         // block, so the common case needs no search.
-        TC_STREAM_INTERNAL DataSegment* UnnamedForWrite()
+        DataSegment* UnnamedForWrite()
         {
             if (m_segments.GetSize() > 0) {
                 DataSegment* seg = m_segments.GetData()[0];
@@ -186,7 +182,7 @@ public:
             return SegmentForWrite("", false);
         }
         // A new segment at the end, made the cursor.
-        TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name);
+        DataSegment* AddSegment(const char* name);
 
         TCTypeInfo* m_pTI = nullptr;
         TCArray<DataSegment*> m_segments;
@@ -440,7 +436,7 @@ private:
     }
     // Drops one reference; at 0 the block goes to the free list of owner, or of its
     // producer when owner is null.
-    TC_STREAM_INTERNAL static void Release(Block* b, TCIOStream* owner)
+    static void Release(Block* b, TCIOStream* owner)
     {
         if (--b->m_nRefCount > 0)
             return;
@@ -449,7 +445,7 @@ private:
         if (owner)
             owner->FreeBlock(b);
     }
-    TC_STREAM_INTERNAL Block* QueuedBlock(int i) const
+    Block* QueuedBlock(int i) const
     {
         if (!m_pFanIn)
             return nullptr;
@@ -459,7 +455,7 @@ private:
     }
     // The work of ReserveBlock, DispatchBlock, RemoveBlock and AddBlockToFreeList. Reserve
     // and Dispatch are inline: they are the fixed cost of every simple write.
-    TC_STREAM_INTERNAL int Reserve(bool clearTI)
+    int Reserve(bool clearTI)
     {
         if (WriteBlock())
             return 1;
@@ -474,14 +470,14 @@ private:
         return 1;
     }
     // A new block owned by this stream; null when allocation fails.
-    TC_STREAM_INTERNAL Block* NewBlock();
-    TC_STREAM_INTERNAL bool Dispatch()
+    Block* NewBlock();
+    bool Dispatch()
     {
         Block* b = WriteBlock();
         return b && Send(b);
     }
     // Dispatch of the act block b: queued at every connected input.
-    TC_STREAM_INTERNAL bool Send(Block* b)
+    bool Send(Block* b)
     {
         SetReadBlock(nullptr);
         TCIOStream* const* fans = m_fansOut.GetData();
@@ -516,7 +512,7 @@ private:
         return true;
     }
     int RemoveContentsSlow(bool all);
-    TC_STREAM_INTERNAL int TakeHead(bool release)
+    int TakeHead(bool release)
     {
         if (!m_pFanIn)
             return 0;
@@ -529,19 +525,19 @@ private:
     }
     // The free list has room for every owned block; only blocks of other producers (see
     // CopyBlockRefs) can make it grow.
-    TC_STREAM_INTERNAL void FreeBlock(Block* b)
+    void FreeBlock(Block* b)
     {
         if (!m_freeList.TryAddTail(b))
             FreeBlockGrow(b);
     }
-    TC_STREAM_INTERNAL void FreeBlockGrow(Block* b);
-    TC_STREAM_INTERNAL int AvailableBlocks() const;
+    void FreeBlockGrow(Block* b);
+    int AvailableBlocks() const;
 
-    TC_STREAM_INTERNAL DataSegment* AddSegment(const char* name, int type, int dimCount, const int* dims,
+    DataSegment* AddSegment(const char* name, int type, int dimCount, const int* dims,
                             const void* data, bool copy, bool append);
     // Reserve, fill the unnamed segment, dispatch: inline, so that each simple write is
     // one call with its type and shape known.
-    [[gnu::always_inline]] TC_STREAM_INTERNAL int WriteSimple(DATATYPE type, int dimCount, const int* dims,
+    [[gnu::always_inline]] int WriteSimple(DATATYPE type, int dimCount, const int* dims,
                                                               const void* data, bool copy)
     {
         int r = Reserve(true);
@@ -557,9 +553,9 @@ private:
         }
         return Send(b) ? 0 : -14;
     }
-    TC_STREAM_INTERNAL DataSegment* ReadFirstSegment(int& result);
-    TC_STREAM_INTERNAL int ReadNumVec(DATATYPE type, void* buf, int* n);
-    template <class T> TC_STREAM_INTERNAL int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
+    DataSegment* ReadFirstSegment(int& result);
+    int ReadNumVec(DATATYPE type, void* buf, int* n);
+    template <class T> int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
     // The valid segment at index segment of the queued block at index block, when it has type
     // (any for UNDEF). The common peek, the first segment of the head block, is inline; the
     // search and every other case are out of line.
@@ -585,9 +581,9 @@ private:
         seg->Shape(rows, cols);
         return seg->ElementCount();
     }
-    TC_STREAM_INTERNAL int WriteBus(const char* name, DATATYPE type, int dimCount, const int* dims, const void* v,
+    int WriteBus(const char* name, DATATYPE type, int dimCount, const int* dims, const void* v,
                  bool copy, const TCTypeInfo* ti);
-    TC_STREAM_INTERNAL int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
+    int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
 
     TCArray<Block*> m_blocks;
     BlockQueue m_freeList;
@@ -602,4 +598,3 @@ private:
     Fan m_fan;
 };
 
-#undef TC_STREAM_INTERNAL

@@ -7,9 +7,9 @@
 // block is consumed all the same), so that whatever is written reads back.
 #include <new>
 
+#include "corekit80/porttypes/TCPortTypes.h"
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/streams/TCBusSerializeHelper.h"
-#include "corekit80/streams/TCBusSerializeHelperTypesImpl.h"
 #include "corekit80/streams/TCIOStream.h"
 #include "corekit80/streams/TCIOStreamSerializeImpl.h"
 #include "corekit80/streams/TCSerializeOldStream.h"
@@ -55,7 +55,7 @@ bool AppendValues(TCString& text, const Block& channel, unsigned long t)
     const int n = seg->ElementCount();
     const void* data = seg->m_pData;
     int rows, cols;
-    switch (t & TCBusTypes::kElementMask) {
+    switch (t & TCPortTypes::DT_ELEMENT_BITS) {
     case 0x1:
     case 0x2:
     case 0x4:
@@ -123,7 +123,7 @@ bool AppendBusSegment(TCString& text, const DataSegment& seg, int depth)
     const unsigned long t = bus.GetDataType();
     TCString items;
     for (int i = 0; i < n; ++i) {
-        bool ok = (t & TCBusTypes::kElementMask) ? AppendValues(items, *channels[i], t)
+        bool ok = (t & TCPortTypes::DT_ELEMENT_BITS) ? AppendValues(items, *channels[i], t)
                                                  : AppendBlockText(items, *channels[i], depth + 1);
         if (!ok)
             return false;
@@ -164,7 +164,7 @@ bool ReadValues(Block& channel, unsigned long t, const char*& p, const char* end
     const int one = 1;
     int n = 1, dims[2];
     void* address;
-    switch (t & TCBusTypes::kElementMask) {
+    switch (t & TCPortTypes::DT_ELEMENT_BITS) {
     case 0x1: {
         int v;
         return OS::DeSerialize(v, p, end) && seg->SetData(TCIOStream::INT, 1, &one, &v, true);
@@ -244,7 +244,7 @@ bool ReadBusSegmentText(Block& b, const char*& p, const char* end, int depth)
         return false;
     Block** channels = static_cast<Block**>(seg->m_pData);
     for (int i = 0; i < n; ++i) {
-        bool ok = (t & TCBusTypes::kElementMask) ? ReadValues(*channels[i], t, items, itemsEnd)
+        bool ok = (t & TCPortTypes::DT_ELEMENT_BITS) ? ReadValues(*channels[i], t, items, itemsEnd)
                                                  : ReadBlockText(*channels[i], items, itemsEnd, depth + 1);
         if (!ok)
             return false;

@@ -5,8 +5,8 @@
 #include <new>
 #include <type_traits>
 
-#include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/foundation/TCSystemTime.h"
 #include "corekit80/foundation/TCToString.h"
+#include "corekit80/streams/TCAddressTextImpl.h"
 #include "corekit80/streams/TCIOStream.h"
 #include "corekit80/streams/TCIOStreamSerializeImpl.h"
-#include "corekit80/streams/TCAddressTextImpl.h"
 
 namespace {
 

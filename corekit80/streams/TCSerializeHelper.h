@@ -1,9 +1,9 @@
 #pragma once
 
 #include "corekit80/foundation/TCSI_Unit.h"
-#include "corekit80/foundation/TCString.h"
-#include "corekit80/platform/CString.h"
-#include "corekit80/platform/TCExport.h"
+#include "corekit80/types/CString.h"
+#include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
 class TCTypeInfo;
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/foundation/TCSI_Convert.h"
 #include "corekit80/platform/CArchive.h"
-#include "corekit80/platform/TCMbcsImpl.h"
 #include "corekit80/streams/TCSerializeHelper.h"
+#include "corekit80/types/TCMbcsImpl.h"
 
 namespace {
 

@@ -1,8 +1,0 @@
-#include "corekit80/platform/CException.h"
-
-// The out-of-line destructors anchor the vtables and type information in the library.
-CException::~CException() = default;
-const char* CException::what() const noexcept { return "CException"; }
-
-CInvalidArgException::~CInvalidArgException() = default;
-const char* CInvalidArgException::what() const noexcept { return "invalid argument"; }

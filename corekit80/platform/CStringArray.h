@@ -1,7 +1,0 @@
-#pragma once
-
-#include "corekit80/platform/CArray.h"
-#include "corekit80/platform/CString.h"
-
-// The framework's array of strings. Elements take text as CString or const char*.
-class TC_EXPORT CStringArray : public CArray<CString, const CString&> {};

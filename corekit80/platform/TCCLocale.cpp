@@ -1,7 +1,0 @@
-#include "corekit80/platform/TCCLocaleImpl.h"
-
-locale_t TCCLocale()
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return c;
-}

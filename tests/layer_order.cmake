@@ -1,0 +1,37 @@
+# Fails when a file under corekit80/<layer>/ includes a header of a higher layer.
+# LAYERS lists the layers bottom up; ROOT is the source tree.
+set(rank 0)
+foreach(layer ${LAYERS})
+  set(rank_${layer} ${rank})
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+set(violations "")
+foreach(layer ${LAYERS})
+  file(GLOB_RECURSE files ${ROOT}/corekit80/${layer}/*.h ${ROOT}/corekit80/${layer}/*.cpp)
+  foreach(f ${files})
+    file(STRINGS ${f} includes REGEX "^#include \"corekit80/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"corekit80/([^/\"]+)/.*" "\\1" target "${line}")
+      if(NOT DEFINED rank_${target})
+        list(APPEND violations "${f}: ${line} names no layer")
+      elseif(rank_${target} GREATER rank_${layer})
+        list(APPEND violations "${f}: ${line} (${layer} may not include ${target})")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+# Every folder under corekit80/ is a layer.
+file(GLOB entries LIST_DIRECTORIES true ${ROOT}/corekit80/*)
+foreach(e ${entries})
+  get_filename_component(name ${e} NAME)
+  if(IS_DIRECTORY ${e} AND NOT DEFINED rank_${name})
+    list(APPEND violations "corekit80/${name} is not a layer")
+  endif()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n" text)
+  message(FATAL_ERROR "Includes that point up:\n${text}")
+endif()
