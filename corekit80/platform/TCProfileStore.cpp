@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <pthread.h>
 #include <sqlite3.h>
@@ -48,35 +49,43 @@ const char* const kStatementText[STATEMENT_COUNT] = {
 
 // One open database of a scope, with its prepared statements. The file's identity is
 // kept so that a file replaced or removed behind our back is reopened, not written blind.
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+
 struct Connection {
-    sqlite3* db = nullptr;
+    // Declared before the statements, so that they are finalized before it closes.
+    std::unique_ptr<sqlite3, CloseDatabase> db;
     TCString file;
     dev_t device = 0;
     ino_t inode = 0;
     bool writeReady = false;
-    sqlite3_stmt* statements[STATEMENT_COUNT] = {};
+    std::unique_ptr<sqlite3_stmt, FinalizeStatement> statements[STATEMENT_COUNT];
 
     void Close()
     {
-        for (sqlite3_stmt*& s : statements) {
-            sqlite3_finalize(s);
-            s = nullptr;
-        }
-        sqlite3_close(db);
-        db = nullptr;
+        for (auto& s : statements)
+            s.reset();
+        db.reset();
         writeReady = false;
     }
 
     // Prepared on first use: a database without our tables fails here and reads as empty.
     sqlite3_stmt* Get(Statement which)
     {
-        sqlite3_stmt*& s = statements[which];
-        if (!s && sqlite3_prepare_v3(db, kStatementText[which], -1, SQLITE_PREPARE_PERSISTENT, &s,
-                                     nullptr) != SQLITE_OK) {
-            sqlite3_finalize(s);
-            s = nullptr;
+        auto& s = statements[which];
+        if (!s) {
+            sqlite3_stmt* prepared = nullptr;
+            if (sqlite3_prepare_v3(db.get(), kStatementText[which], -1, SQLITE_PREPARE_PERSISTENT, &prepared,
+                                   nullptr) == SQLITE_OK)
+                s.reset(prepared);
+            else
+                sqlite3_finalize(prepared);
         }
-        return s;
+        return s.get();
     }
 };
 
@@ -159,14 +168,17 @@ Connection* Acquire(TCProfileStore::Scope scope, bool write)
     }
     if (!c.db) {
         // Without write permission SQLite falls back to reading only, and writes fail.
-        if (sqlite3_open_v2(file, &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-            SQLITE_OK) {
+        sqlite3* db = nullptr;
+        // A handle is made even when opening fails; it must be closed all the same.
+        const int opened = sqlite3_open_v2(file, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        c.db.reset(db);
+        if (opened != SQLITE_OK) {
             c.Close();
             return nullptr;
         }
-        sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
         if (scope == TCProfileStore::USER)
-            Exec(c.db, "PRAGMA synchronous=NORMAL");
+            Exec(db, "PRAGMA synchronous=NORMAL");
         c.file = file;
         c.device = st.st_dev;
         c.inode = st.st_ino;
@@ -174,7 +186,7 @@ Connection* Acquire(TCProfileStore::Scope scope, bool write)
     if (write && !c.writeReady) {
         const char* journal =
             scope == TCProfileStore::USER ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE";
-        if (!Exec(c.db, journal) || !Exec(c.db, kSchema))
+        if (!Exec(c.db.get(), journal) || !Exec(c.db.get(), kSchema))
             return nullptr;
         c.writeReady = true;
     }
@@ -258,7 +270,7 @@ bool WriteValue(TCProfileStore::Scope scope, const char* key, const char* name,
         BindText(insertKey, 1, path);
         ok = Run(insertKey);
         // A new key: its parents may be missing too. Existing keys have all theirs.
-        if (ok && sqlite3_changes(c->db) > 0) {
+        if (ok && sqlite3_changes(c->db.get()) > 0) {
             TCString parent(path);
             for (int i = parent.ReverseFind('\\'); ok && i > 0; i = parent.ReverseFind('\\')) {
                 parent.SetLength(i);
@@ -268,7 +280,7 @@ bool WriteValue(TCProfileStore::Scope scope, const char* key, const char* name,
         }
     }
     ok = ok && change(*c, path, valueName) && Run(c->Get(COMMIT));
-    if (!sqlite3_get_autocommit(c->db))
+    if (!sqlite3_get_autocommit(c->db.get()))
         Run(c->Get(ROLLBACK));
     return ok;
 }
