@@ -13,25 +13,25 @@ TCIOStream::~TCIOStream() { DeleteStreams(); }
 
 TCIOStream* TCIOStream::SetInputStream(int precision)
 {
-    m_pFanIn = &m_fan;
+    m_bInput = true;
     m_nPrecision = precision;
     return this;
 }
 
 int TCIOStream::AddOutputStream(TCIOStream* input)
 {
-    if (input && input->m_pFanIn) {
-        input->m_pFanIn->m_pOwner = this;
+    if (input && input->m_bInput) {
+        input->m_fan.m_pOwner = this;
         m_fansOut.Add(input);
     }
     return m_fansOut.GetSize();
 }
 
-int TCIOStream::GetFanCnt() const { return m_pFanIn ? 1 : m_fansOut.GetSize(); }
+int TCIOStream::GetFanCnt() const { return m_bInput ? 1 : m_fansOut.GetSize(); }
 
 TCIOStream* TCIOStream::GetFan(int i)
 {
-    if (m_pFanIn && i == 0)
+    if (m_bInput && i == 0)
         return this;
     return i >= 0 && i < m_fansOut.GetSize() ? m_fansOut.GetData()[i] : nullptr;
 }
@@ -48,9 +48,7 @@ void TCIOStream::DeleteStreams()
     m_fansOut.RemoveAll();
     m_fan.m_queue.RemoveAll();
     m_fan.m_pOwner = nullptr;
-    m_pFanIn = nullptr;
-    for (Block* b : m_blocks)
-        delete b;
+    m_bInput = false;
     m_blocks.RemoveAll();
     m_freeList.RemoveAll();
     SetReadBlock(nullptr);
@@ -69,11 +67,10 @@ void TCIOStream::BlockQueue::Grow(unsigned need)
             throw std::bad_alloc();
         cap *= 2;
     }
-    Block** slots = static_cast<Block**>(::operator new(sizeof(Block*) * cap));
+    std::unique_ptr<Block*[]> slots(new Block*[cap]);
     for (unsigned i = 0; i < m_nCount; ++i)
         slots[i] = m_pSlots[(m_nHead + i) & m_nMask];
-    ::operator delete(m_pSlots);
-    m_pSlots = slots;
+    m_pSlots = std::move(slots);
     m_nCapacity = cap;
     m_nMask = cap - 1;
     m_nHead = 0;
@@ -90,23 +87,22 @@ void TCIOStream::FreeBlockGrow(Block* b)
 
 TCIOStream::Block* TCIOStream::NewBlock()
 {
-    Block* b = new (std::nothrow) Block(this);
-    if (!b)
-        return nullptr;
     try {
+        std::unique_ptr<Block> b(new Block(this));
         // Room for every owned block, so that giving a block back never allocates.
-        m_freeList.Reserve(m_blocks.GetSize() + 1);
-        m_blocks.Add(b);
+        const int n = m_blocks.GetSize();
+        m_freeList.Reserve(n + 1);
+        m_blocks.SetSize(n + 1);
+        m_blocks[n] = std::move(b);
+        return m_blocks[n].get();
     } catch (const std::bad_alloc&) {
-        delete b;
         return nullptr;
     }
-    return b;
 }
 
 int TCIOStream::PeekBlock(int i)
 {
-    if (!m_pFanIn)
+    if (!m_bInput)
         return 0;
     SetReadBlock(QueuedBlock(i));
     return m_pAct ? 1 : 0;
@@ -138,9 +134,9 @@ int TCIOStream::CheckBlockState(TCTypeInfo* ti, bool fix)
             ti->Samplerate = 1.0;
     }
     for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
-        const Fan* fan = m_fansOut.GetData()[f]->m_pFanIn;
+        const Fan* fan = m_fansOut.GetData()[f]->GetFanIn();
         if (!fan)
-            continue;
+            continue; // torn down
         const BlockQueue& queue = fan->m_queue;
         TCTypeInfo* last = nullptr;
         for (POSITION pos = queue.GetTailPosition(); pos && !last;)
@@ -199,9 +195,9 @@ const TCTypeInfo* TCIOStream::PeekTI() const
 
 TCBLOCKSTATUS TCIOStream::PeekStatus(bool all) const
 {
-    if (!m_pFanIn || m_pFanIn->m_queue.IsEmpty())
+    if (!m_bInput || m_fan.m_queue.IsEmpty())
         return TCBS_INVALID;
-    const BlockQueue& queue = m_pFanIn->m_queue;
+    const BlockQueue& queue = m_fan.m_queue;
     if (!all) {
         const TCTypeInfo* ti = queue.GetHead()->GetTI();
         return ti ? ti->State : TCBS_INVALID;
@@ -221,11 +217,11 @@ int TCIOStream::GetBlockCnt(int* fanIdx) const
 {
     if (fanIdx)
         *fanIdx = 0;
-    if (m_pFanIn)
-        return m_pFanIn->m_queue.GetCount();
+    if (m_bInput)
+        return m_fan.m_queue.GetCount();
     int longest = 0;
     for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
-        const Fan* fan = m_fansOut.GetData()[f]->m_pFanIn;
+        const Fan* fan = m_fansOut.GetData()[f]->GetFanIn();
         int len = fan ? fan->m_queue.GetCount() : 0;
         if (len > longest) {
             longest = len;
@@ -240,20 +236,20 @@ int TCIOStream::AvailableBlocks() const { return GetBlockCnt(nullptr); }
 
 int TCIOStream::CopyBlockRefs(const TCIOStream& src)
 {
-    if (!m_pFanIn)
+    if (!m_bInput)
         return 0;
-    if (src.m_pFanIn && &src != this) {
+    if (src.m_bInput && &src != this) {
         try {
-            for (POSITION pos = src.m_pFanIn->m_queue.GetHeadPosition(); pos;) {
-                Block* b = src.m_pFanIn->m_queue.GetNext(pos);
-                m_pFanIn->m_queue.AddTail(b);
+            for (POSITION pos = src.m_fan.m_queue.GetHeadPosition(); pos;) {
+                Block* b = src.m_fan.m_queue.GetNext(pos);
+                m_fan.m_queue.AddTail(b);
                 ++b->m_nRefCount;
             }
         } catch (const std::bad_alloc&) {
             return -14;
         }
     }
-    return m_pFanIn->m_queue.GetCount();
+    return m_fan.m_queue.GetCount();
 }
 
 int TCIOStream::WriteCopy(const Block* b)
@@ -273,12 +269,12 @@ int TCIOStream::WriteCopy(const Block* b)
 
 int TCIOStream::MoveBlocks(TCIOStream& src, TCBLOCKSTATUS status)
 {
-    if (!src.m_pFanIn || src.m_pFanIn->m_queue.IsEmpty())
+    if (!src.m_bInput || src.m_fan.m_queue.IsEmpty())
         return 0;
     // The queue's reference is kept until the copy is made, so that a reserve on the same
     // stream (loopback) cannot hand the source block out as the new block.
-    Block* b = src.m_pFanIn->m_queue.RemoveHead();
-    TCIOStream* owner = src.m_pFanIn->m_pOwner;
+    Block* b = src.m_fan.m_queue.RemoveHead();
+    TCIOStream* owner = src.m_fan.m_pOwner;
     src.SetReadBlock(b);
     int r = Reserve(true);
     if (r >= 1) {
@@ -332,14 +328,14 @@ int TCIOStream::ExchangeBinary(Block** holder, bool next)
         return 0;
     Block* taken = nullptr;
     if (next) {
-        if (!m_pFanIn || m_pFanIn->m_queue.IsEmpty())
+        if (!m_bInput || m_fan.m_queue.IsEmpty())
             return 0;
-        taken = m_pFanIn->m_queue.RemoveHead(); // the holder inherits the queue's reference
+        taken = m_fan.m_queue.RemoveHead(); // the holder inherits the queue's reference
         if (!m_bWriting)
             SetReadBlock(nullptr);
     }
     if (*holder)
-        Release(*holder, m_pFanIn ? m_pFanIn->m_pOwner : nullptr);
+        Release(*holder, m_bInput ? m_fan.m_pOwner : nullptr);
     *holder = taken;
     return taken ? 1 : 0;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cassert>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "corekit80/foundation/TCNumberFormat.h"
@@ -21,6 +24,21 @@ class TCXML;
 // the free list of its producer, which reuses it with its segment buffers. A stream owns
 // every block it created until DeleteStreams.
 //
+// Lifetimes of what the stream hands out. A block lives until its producer's DeleteStreams
+// (or destructor); its content stays until the producer reserves it again, which happens
+// once the block is back on the producer's free list and the producer writes. So:
+// - pointers into a block that is still queued at an input (peeks, PeekTI) stay valid
+//   while it is queued there;
+// - pointers into a block a reader has taken (the act block, the matrix, bus and segment
+//   reads) stay valid until the producer's next write, because taking the block gave up
+//   the reader's reference;
+// - a block held through ExchangeBinary keeps its content until it is released;
+// - data written by reference (matrix writes, WritePtr, bus writes without copy) stays
+//   the writer's memory: readers get the writer's pointer, good as long as the writer
+//   keeps that memory alive and unchanged.
+// Streams and blocks survive bytewise moves (TCArray moves its elements so) as long as no
+// other stream, queue or holder points at them yet: move streams before connecting them.
+//
 // Results: 1 done, 0 nothing to do, -1 failed peek, -2 segment of another type, -4 status
 // conflict (GetErrFan tells the fan), -14 allocation failed or a count was negative.
 // Streams take no locks: all streams of a graph are used by one thread at a time.
@@ -32,8 +50,10 @@ public:
 
     // A named array of one element type with a shape of one or more extents. The data is
     // either a copy the segment owns or a reference to the writer's memory; for POINTER it
-    // is the address itself, for BLOCK an array of nested Block pointers. A segment keeps
-    // its name, buffer and shape when its block is reused; only valid becomes false.
+    // is the address itself, for BLOCK an array of nested Block pointers. Owned data (the
+    // numbers, strings, nested blocks) lives until the segment is set with another type,
+    // count or owned flag, cleared, or destroyed. A segment keeps its name, buffer and
+    // shape when its block is reused; only valid becomes false.
     class TC_EXPORT DataSegment {
     public:
         explicit DataSegment(const char* name);
@@ -84,7 +104,8 @@ public:
         void Clear();
         // Not valid any more; nested blocks are reset too. Buffers stay.
         void Reset();
-        // The number buffer with room for bytes.
+        // The number buffer with room for bytes, owned by the segment: valid until a larger
+        // Buffer call or the segment's destruction. Throws std::bad_alloc.
         void* Buffer(size_t bytes);
 
         TCString m_name;
@@ -97,13 +118,18 @@ public:
         int m_nElements = 0; // elements in the buffer (1 for a shape without dimensions)
         // Integer and double data live in a buffer that outlasts changes of type and
         // shape, so that blocks of varying content are filled without allocating.
-        void* m_pBuffer = nullptr;
+        struct FreeBuffer {
+            void operator()(void* p) const { std::free(p); }
+        };
+        std::unique_ptr<void, FreeBuffer> m_pBuffer;
         size_t m_nBufferBytes = 0;
     };
 
     // A unit of transport: optional type info and named data segments. A block that a
     // stream produced knows its producer; nested blocks and blocks a caller creates have
-    // none.
+    // none. The block owns its type info record and its segments; a segment, once added,
+    // lives as long as the block, so the segment pointers below stay valid for the
+    // block's whole life (their content changes when the block is reused).
     class TC_EXPORT Block {
     public:
         Block() = default;
@@ -112,15 +138,16 @@ public:
         Block& operator=(const Block&) = delete;
         ~Block();
 
-        // The type info while it counts, else null.
-        TCTypeInfo* GetTI() const { return m_bHasTI ? m_pTI : nullptr; }
+        // The type info while it counts, else null. Owned by the block: the record lives
+        // as long as the block; SetTI and reuse overwrite it.
+        TCTypeInfo* GetTI() const { return m_bHasTI ? m_pTI.get() : nullptr; }
         // Copies ti into the block's record (created on first use); null clears the flag.
         void SetTI(const TCTypeInfo* ti);
 
         // Reset for reuse: every segment not valid; clearTI drops the type info flag.
         void Reset(bool clearTI)
         {
-            for (DataSegment* seg : m_segments) {
+            for (const std::unique_ptr<DataSegment>& seg : m_segments) {
                 seg->m_bValid = false;
                 if (seg->m_type == BLOCK)
                     seg->Reset(); // nested blocks too
@@ -133,24 +160,26 @@ public:
         bool CopyFrom(const Block& src);
 
         int ValidCount() const;
+        // The index-th valid segment (owned by this block), or null.
         DataSegment* ValidSegment(int index) const
         {
-            for (DataSegment* seg : m_segments)
+            for (const std::unique_ptr<DataSegment>& seg : m_segments)
                 if (seg->m_bValid && index-- == 0)
-                    return seg;
+                    return seg.get();
             return nullptr;
         }
-        // Search by name from the segment after the cursor, once round.
+        // Search by name from the segment after the cursor, once round. The segment is
+        // owned by this block; null when there is none.
         DataSegment* FindSegment(const char* name, bool validOnly)
         {
             const int n = m_segments.GetSize();
             if (!name)
                 name = "";
-            DataSegment* const* segs = m_segments.GetData();
+            const std::unique_ptr<DataSegment>* segs = m_segments.GetData();
             for (int k = 1, i = m_nCursor; k <= n; ++k) {
                 if (++i >= n)
                     i = 0;
-                DataSegment* seg = segs[i];
+                DataSegment* seg = segs[i].get();
                 const char* own = seg->m_name;
                 if ((validOnly && !seg->m_bValid) || own[0] != name[0] ||
                     (name[0] != 0 && std::strcmp(own + 1, name + 1) != 0))
@@ -160,20 +189,21 @@ public:
             }
             return nullptr;
         }
-        // The segment to write name into: created when missing; a valid one only with
-        // append. Null when the name is written already.
+        // The segment to write name into (owned by this block): created when missing; a
+        // valid one only with append. Null when the name is written already. Throws
+        // std::bad_alloc.
         DataSegment* SegmentForWrite(const char* name, bool append)
         {
             if (DataSegment* seg = FindSegment(name, false))
                 return append || !seg->m_bValid ? seg : nullptr;
             return AddSegment(name);
         }
-        // The unnamed segment for a simple write. Simple writes keep it first in the
-        // block, so the common case needs no search.
+        // The unnamed segment for a simple write, as SegmentForWrite. Simple writes keep it
+        // first in the block, so the common case needs no search.
         DataSegment* UnnamedForWrite()
         {
             if (m_segments.GetSize() > 0) {
-                DataSegment* seg = m_segments.GetData()[0];
+                DataSegment* seg = m_segments.GetData()[0].get();
                 if (seg->m_name.IsEmpty() && !seg->m_bValid) {
                     m_nCursor = 0;
                     return seg;
@@ -181,35 +211,45 @@ public:
             }
             return SegmentForWrite("", false);
         }
-        // A new segment at the end, made the cursor.
+        // A new segment at the end (owned by this block), made the cursor. Throws
+        // std::bad_alloc.
         DataSegment* AddSegment(const char* name);
 
-        TCTypeInfo* m_pTI = nullptr;
-        TCArray<DataSegment*> m_segments;
+        std::unique_ptr<TCTypeInfo> m_pTI;
+        TCArray<std::unique_ptr<DataSegment>> m_segments;
         int m_nCursor = -1;
         int m_nRefCount = 0;
         bool m_bHasTI = false;
-        TCIOStream* m_pProducer = nullptr;
+        TCIOStream* m_pProducer = nullptr; // not owned: the producer owns the block
     };
 
     // First-in-first-out ring of block pointers: the queue of an input and the free list of
     // an output. It grows by doubling and never shrinks, so a steady flow allocates
     // nothing. Walked like the framework list: a POSITION names a slot and stays good
-    // until that entry is removed or the ring grows.
+    // until that entry is removed or the ring grows. The queue owns its slots, not the
+    // blocks: the block pointers it returns belong to the blocks' producers.
     class TC_EXPORT BlockQueue {
     public:
         BlockQueue() = default;
         BlockQueue(const BlockQueue&) = delete;
         BlockQueue& operator=(const BlockQueue&) = delete;
-        ~BlockQueue() { ::operator delete(m_pSlots); }
 
         int GetCount() const { return static_cast<int>(m_nCount); }
         bool IsEmpty() const { return m_nCount == 0; }
-        // Callers check IsEmpty first.
-        Block* GetHead() const { return m_pSlots[m_nHead]; }
-        Block* GetTail() const { return m_pSlots[(m_nHead + m_nCount - 1) & m_nMask]; }
+        // The queue must not be empty: callers check IsEmpty first.
+        Block* GetHead() const
+        {
+            assert(m_nCount > 0);
+            return m_pSlots[m_nHead];
+        }
+        Block* GetTail() const
+        {
+            assert(m_nCount > 0);
+            return m_pSlots[(m_nHead + m_nCount - 1) & m_nMask];
+        }
         Block* RemoveHead()
         {
+            assert(m_nCount > 0);
             Block* b = m_pSlots[m_nHead];
             m_nHead = (m_nHead + 1) & m_nMask;
             --m_nCount;
@@ -246,11 +286,12 @@ public:
         {
             return i >= 0 && static_cast<unsigned>(i) < m_nCount ? Pos((m_nHead + i) & m_nMask) : nullptr;
         }
+        // pos must name a queued entry (from the calls above, not past the ends).
         Block* GetAt(POSITION pos) const { return m_pSlots[Slot(pos)]; }
         // The entry at pos; pos moves to the next (null after the tail).
         Block* GetNext(POSITION& pos) const
         {
-            unsigned s = Slot(pos);
+            const unsigned s = Slot(pos);
             unsigned next = (s + 1) & m_nMask;
             pos = next == ((m_nHead + m_nCount) & m_nMask) ? nullptr : Pos(next);
             return m_pSlots[s];
@@ -258,17 +299,22 @@ public:
         // The entry at pos; pos moves to the previous (null before the head).
         Block* GetPrev(POSITION& pos) const
         {
-            unsigned s = Slot(pos);
+            const unsigned s = Slot(pos);
             pos = s == m_nHead ? nullptr : Pos((s - 1) & m_nMask);
             return m_pSlots[s];
         }
 
     private:
         static POSITION Pos(unsigned slot) { return reinterpret_cast<POSITION>(uintptr_t(slot) + 1); }
-        static unsigned Slot(POSITION pos) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(pos) - 1); }
+        unsigned Slot(POSITION pos) const
+        {
+            const unsigned s = static_cast<unsigned>(reinterpret_cast<uintptr_t>(pos) - 1);
+            assert(pos && ((s - m_nHead) & m_nMask) < m_nCount);
+            return s;
+        }
         void Grow(unsigned need); // exported: the inline adds may run outside the library
 
-        Block** m_pSlots = nullptr;
+        std::unique_ptr<Block*[]> m_pSlots;
         unsigned m_nCapacity = 0; // a power of two
         unsigned m_nMask = 0;     // capacity - 1
         unsigned m_nHead = 0;
@@ -284,20 +330,33 @@ public:
     TCIOStream();
     TCIOStream(const TCIOStream&) = delete;
     TCIOStream& operator=(const TCIOStream&) = delete;
+    // Tears the stream down as DeleteStreams does.
     ~TCIOStream();
 
     // Connection and tear-down.
+    // Returns this stream.
     TCIOStream* SetInputStream(int precision);
     int AddOutputStream(TCIOStream* input);
     int GetFanCnt() const;
+    // This stream (an input at 0) or a connected input; not owned. Null out of range.
     TCIOStream* GetFan(int i);
     int GetErrFan() const;
     int precision() const { return m_nPrecision; }
+    // Tear-down is an act on the whole graph: it destroys every block this stream
+    // produced, even those that other inputs still queue or hold (ExchangeBinary), and
+    // forgets its own queue without touching the blocks in it. Afterwards nothing may
+    // read from an input this stream fed, nor release a block it produced, until that
+    // input is torn down too: tear a graph down in one pass with no read in between.
+    // The destructor does the same, so streams of a graph die together.
     void DeleteStreams();
 
     // Type info and queue inspection.
     int SetTI(const TCTypeInfo* ti, bool fix);
+    // The act block's type info, owned by the block's producer; null without one. Valid
+    // until the producer's next write (a reserved block: until it is dispatched and then
+    // as any queued block).
     const TCTypeInfo* GetTI() const { return m_pAct ? m_pAct->GetTI() : nullptr; }
+    // The head block's type info, owned by its producer; valid while that block is queued.
     const TCTypeInfo* PeekTI() const;
     TCBLOCKSTATUS PeekStatus(bool all) const;
     int GetBlockCnt(int* fanIdx) const;
@@ -307,6 +366,10 @@ public:
     int WriteCopy(const Block* b);
     int MoveBlocks(TCIOStream& src, TCBLOCKSTATUS status);
     int MoveBlock(TCIOStream& src, int index, const TCTypeInfo* ti, bool fix);
+    // The zero-copy read: *holder gets the head block with the queue's reference, so its
+    // content stays until the holder releases it here (next false, or the next exchange).
+    // The block stays owned by its producer: once that is torn down, drop the holder's
+    // pointer without releasing it.
     int ExchangeBinary(Block** holder, bool next);
     // Drops the head block (all: every queued block); returns 1, or the count dropped.
     int RemoveContents(bool all) { return !all && TakeSharedHead() ? 1 : RemoveContentsSlow(all); }
@@ -329,18 +392,25 @@ public:
     int WriteSegment(const char* name, const TCArray<Block*>& blocks);
     bool EndWriteSegments() { return DispatchBlock(); }
 
-    // Simple reads: each takes the next block off the queue.
+    // Simple reads: each takes the next block off the queue (giving up this input's
+    // reference) and makes it the act block.
     int ReadIntVec(int* buf, int* n);
     int ReadDblVec(double* buf, int* n);
     int ReadStrVec(TCString* buf, int* n);
     int ReadStrVec(CString* buf, int* n);
     int ReadStr(TCString& s);
     int ReadStr(CString& s);
+    // *data points into the block taken, which has already gone back to its producer when
+    // this input held the last reference: the values stay valid only until the producer's
+    // next write. Data written by reference (WriteIntMat, WriteDblMat) is the writer's
+    // memory and lives as the writer keeps it. Copy what must outlive that.
     int ReadIntMat(int** data, int& rows, int& cols);
     int ReadDblMat(double** data, int& rows, int& cols);
+    // *p is the address the writer passed to WritePtr: the writer's memory, as it keeps it.
     int ReadPtr(void** p, int* size);
 
-    // Segment reads on the act block.
+    // Segment reads on the act block. The act block stays readable until its producer's
+    // next write.
     int StartReadSegments() { return RemoveBlock(true); }
     int ReadSegment(const char* name, int& v);
     int ReadSegment(const char* name, double& v);
@@ -350,14 +420,22 @@ public:
     int ReadSegment(int index, double& v);
     int ReadSegment(int index, TCString& v);
     int ReadSegment(int index, CString& v);
+    // blocks gets the nested blocks themselves: owned by the act block's segment, valid
+    // until the producer's next write. The caller must not delete them.
     int ReadSegment(int index, TCArray<Block*>& blocks);
+    // blocks gets copies that the caller owns (and deletes).
     int ReadSegment(const char* name, TCArray<Block*>& blocks);
     int SegmentCnt() const { return m_pAct ? m_pAct->ValidCount() : 0; }
+    // The name owned by the act block's segment (valid until the producer's next write),
+    // or a shared empty string.
     const TCString& SegmentName(int index) const;
     DATATYPE SegmentType(int index);
     int AvailableSegments(TCArray<TCString>* names) const;
 
-    // Peeks at queued blocks; no change to the queue, counts or act block.
+    // Peeks at queued blocks; no change to the queue, counts or act block. data points
+    // into the queued block (owned by its producer): valid while the block stays queued
+    // here, and once it is taken off, until the producer's next write. Data written by
+    // reference is the writer's memory.
     int GetBlockLen(int block, int segment) const;
     int PeekIntData(int block, const int*& data, int* rows, int* cols) const
     {
@@ -382,6 +460,9 @@ public:
     int WriteBusSegment(const char* name, const double* v, int rows, int cols, bool copy,
                         const TCTypeInfo* ti);
     int WriteBusSegment(const char* name, const void* p, int size, const TCTypeInfo* ti);
+    // Reads of the act block: the array forms copy; *data and *p point into the first
+    // channel (valid until the producer's next write) or, for channels written by
+    // reference and pointer channels, at the writer's memory.
     int BusSegmentCnt(int index) const;
     int BusSegmentElementCnt(int index) const;
     int ReadBusSegment(int index, TCArray<int, int>& v, TCTypeInfo* ti);
@@ -407,22 +488,27 @@ public:
     // Block handling used by the library.
     int ReserveBlock(bool clearTI);
     bool DispatchBlock();
+    // Puts b at the tail of this stream's free list, ready for reuse.
     void AddBlockToFreeList(Block* b);
     int RemoveBlock(bool release);
     int PeekBlock(int i);
+    // The act block, owned by its producer: a reserved block until dispatched, a taken
+    // one until the producer's next write, a peeked one while it is queued.
     Block* GetActBlock(bool detach);
     Block* GetActBlock() const { return m_pAct; }
-    Fan* GetFanIn() const { return m_pFanIn; }
+    // The input fan, a member of this stream (null when it is no input).
+    Fan* GetFanIn() const { return m_bInput ? const_cast<Fan*>(&m_fan) : nullptr; }
     int CheckBlockState(TCTypeInfo* ti, bool fix);
     static void ChangeFlags(TCTypeInfo* ti, int start, int stop);
 
+    // A static name, "UNKNOWN" outside the types.
     static const char* DataTypeToString(DATATYPE t);
     static DATATYPE StringToDataType(const char* s);
     static void CStringToTCString(TCArray<TCString>& out, const CString* in, int n);
 
-    // Test hooks: blocks this stream owns and its free list.
+    // Test hooks: blocks this stream owns (valid until DeleteStreams) and its free list.
     int OwnedBlockCnt() const { return m_blocks.GetSize(); }
-    const TCArray<Block*>& OwnedBlocks() const { return m_blocks; }
+    Block* OwnedBlock(int i) const { return m_blocks[i].get(); }
     const BlockQueue& FreeList() const { return m_freeList; }
 
 private:
@@ -447,7 +533,7 @@ private:
     }
     Block* QueuedBlock(int i) const
     {
-        if (!m_pFanIn)
+        if (!m_bInput)
             return nullptr;
         const BlockQueue& queue = m_fan.m_queue;
         POSITION pos = queue.FindIndex(i);
@@ -485,7 +571,7 @@ private:
         try {
             for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
                 TCIOStream* in = fans[f];
-                if (in->m_pFanIn) {
+                if (in->m_bInput) { // not when the input was torn down first
                     in->m_fan.m_queue.AddTail(b);
                     ++queued;
                 }
@@ -504,7 +590,7 @@ private:
     bool TakeSharedHead()
     {
         BlockQueue& queue = m_fan.m_queue;
-        if (!m_pFanIn || queue.IsEmpty() || queue.GetHead()->m_nRefCount < 2)
+        if (!m_bInput || queue.IsEmpty() || queue.GetHead()->m_nRefCount < 2)
             return false;
         Block* b = queue.RemoveHead();
         --b->m_nRefCount;
@@ -514,7 +600,7 @@ private:
     int RemoveContentsSlow(bool all);
     int TakeHead(bool release)
     {
-        if (!m_pFanIn)
+        if (!m_bInput)
             return 0;
         BlockQueue& queue = m_fan.m_queue;
         Block* b = queue.IsEmpty() ? nullptr : queue.RemoveHead();
@@ -561,9 +647,9 @@ private:
     // search and every other case are out of line.
     const DataSegment* PeekSegment(int block, int segment, DATATYPE type) const
     {
-        if (block == 0 && segment == 0 && m_pFanIn && !m_fan.m_queue.IsEmpty()) {
-            const TCArray<DataSegment*>& segs = m_fan.m_queue.GetHead()->m_segments;
-            const DataSegment* seg = segs.GetSize() > 0 ? segs.GetData()[0] : nullptr;
+        if (block == 0 && segment == 0 && m_bInput && !m_fan.m_queue.IsEmpty()) {
+            const TCArray<std::unique_ptr<DataSegment>>& segs = m_fan.m_queue.GetHead()->m_segments;
+            const DataSegment* seg = segs.GetSize() > 0 ? segs.GetData()[0].get() : nullptr;
             if (seg && seg->m_bValid && (type == UNDEF || seg->m_type == type))
                 return seg;
         }
@@ -585,11 +671,11 @@ private:
                  bool copy, const TCTypeInfo* ti);
     int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
 
-    TCArray<Block*> m_blocks;
+    TCArray<std::unique_ptr<Block>> m_blocks;
     BlockQueue m_freeList;
-    Fan* m_pFanIn = nullptr; // &m_fan for an input, else null
-    TCArray<TCIOStream*> m_fansOut;
-    Block* m_pAct = nullptr;
+    bool m_bInput = false; // m_fan is in use (a flag, not a pointer: the stream may move)
+    TCArray<TCIOStream*> m_fansOut; // connected inputs, not owned
+    Block* m_pAct = nullptr;        // owned by its producer
     int m_nPrecision = 3;
     mutable int m_nErrFan = -1;
     bool m_bWriting = false; // the act block was reserved for writing (not taken for reading)

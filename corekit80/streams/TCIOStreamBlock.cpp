@@ -64,11 +64,7 @@ long long TCIOStream::DataSegment::ShapeCount(int dimCount, const int* dims)
 
 TCIOStream::DataSegment::DataSegment(const char* name) : m_name(name) {}
 
-TCIOStream::DataSegment::~DataSegment()
-{
-    Clear();
-    std::free(m_pBuffer);
-}
+TCIOStream::DataSegment::~DataSegment() { Clear(); }
 
 void* TCIOStream::DataSegment::Buffer(size_t bytes)
 {
@@ -79,12 +75,11 @@ void* TCIOStream::DataSegment::Buffer(size_t bytes)
         if (!p)
             throw std::bad_alloc();
         if (m_pBuffer)
-            std::memcpy(p, m_pBuffer, m_nBufferBytes); // appends keep the old elements
-        std::free(m_pBuffer);
-        m_pBuffer = p;
+            std::memcpy(p, m_pBuffer.get(), m_nBufferBytes); // appends keep the old elements
+        m_pBuffer.reset(p);
         m_nBufferBytes = size;
     }
-    return m_pBuffer;
+    return m_pBuffer.get();
 }
 
 void TCIOStream::DataSegment::Clear()
@@ -219,12 +214,7 @@ bool TCIOStream::DataSegment::AppendData(DATATYPE type, int dimCount, const int*
     return true;
 }
 
-TCIOStream::Block::~Block()
-{
-    for (DataSegment* seg : m_segments)
-        delete seg;
-    delete m_pTI;
-}
+TCIOStream::Block::~Block() = default;
 
 void TCIOStream::Block::SetTI(const TCTypeInfo* ti)
 {
@@ -233,8 +223,8 @@ void TCIOStream::Block::SetTI(const TCTypeInfo* ti)
         return;
     }
     if (!m_pTI)
-        m_pTI = new TCTypeInfo(*ti);
-    else if (m_pTI != ti)
+        m_pTI = std::make_unique<TCTypeInfo>(*ti);
+    else if (m_pTI.get() != ti)
         *m_pTI = *ti;
     m_bHasTI = true;
 }
@@ -246,7 +236,7 @@ bool TCIOStream::Block::CopyFrom(const Block& src)
     try {
         Reset(true);
         SetTI(src.GetTI());
-        for (const DataSegment* from : src.m_segments) {
+        for (const std::unique_ptr<DataSegment>& from : src.m_segments) {
             if (!from->m_bValid)
                 continue;
             DataSegment* to = SegmentForWrite(from->m_name, false);
@@ -263,19 +253,17 @@ bool TCIOStream::Block::CopyFrom(const Block& src)
 int TCIOStream::Block::ValidCount() const
 {
     int n = 0;
-    for (const DataSegment* seg : m_segments)
+    for (const std::unique_ptr<DataSegment>& seg : m_segments)
         n += seg->m_bValid;
     return n;
 }
 
 TCIOStream::DataSegment* TCIOStream::Block::AddSegment(const char* name)
 {
-    DataSegment* seg = new DataSegment(name);
-    try {
-        m_nCursor = m_segments.Add(seg);
-    } catch (...) {
-        delete seg;
-        throw;
-    }
-    return seg;
+    std::unique_ptr<DataSegment> seg = std::make_unique<DataSegment>(name);
+    const int n = m_segments.GetSize();
+    m_segments.SetSize(n + 1);
+    m_segments[n] = std::move(seg);
+    m_nCursor = n;
+    return m_segments[n].get();
 }

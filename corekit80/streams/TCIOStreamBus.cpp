@@ -13,7 +13,7 @@ int TCIOStream::WriteBus(const char* name, DATATYPE type, int dimCount, const in
         Block channel;
         channel.SetTI(ti);
         DataSegment* values = channel.SegmentForWrite("", false);
-        if (!values || !values->SetData(type, dimCount, dims, v, copy))
+        if (!values->SetData(type, dimCount, dims, v, copy))
             return -14;
         const Block* one[1] = {&channel};
         const int n = 1;

@@ -31,7 +31,7 @@ const DataSegment* LastValidSegment(const Block& b)
 {
     for (int i = b.m_segments.GetSize() - 1; i >= 0; --i)
         if (b.m_segments[i]->m_bValid)
-            return b.m_segments[i];
+            return b.m_segments[i].get();
     return nullptr;
 }
 

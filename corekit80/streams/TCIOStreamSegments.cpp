@@ -387,11 +387,11 @@ int TCIOStream::GetBlockLen(int block, int segment) const
 bool TCIOStream::VerifyType(DATATYPE type, int dimCount)
 {
     for (int f = 0, n = m_fansOut.GetSize(); f < n; ++f) {
-        const Fan* fan = m_fansOut.GetData()[f]->m_pFanIn;
+        const Fan* fan = m_fansOut.GetData()[f]->GetFanIn();
         if (!fan)
-            continue;
+            continue; // torn down
         for (POSITION pos = fan->m_queue.GetHeadPosition(); pos;) {
-            for (const DataSegment* seg : fan->m_queue.GetNext(pos)->m_segments) {
+            for (const std::unique_ptr<DataSegment>& seg : fan->m_queue.GetNext(pos)->m_segments) {
                 if (seg->m_type != type || seg->m_nDims != dimCount) {
                     SetErrFan(f);
                     return false;

@@ -105,7 +105,7 @@ void AppendBlock(TCString& text, const Block& b, int limit, bool withTI, StringF
     TCString own;
     if (withTI && b.GetTI())
         own = b.GetTI()->ConvertToString(limit);
-    for (const DataSegment* seg : b.m_segments) {
+    for (const std::unique_ptr<DataSegment>& seg : b.m_segments) {
         if (limit != kNoLimit && own.GetLength() >= limit)
             break;
         if (seg->m_bValid)
@@ -120,14 +120,14 @@ TCString TCIOStream::ConvertToString(int block, int maxLen, bool withTI, StringF
                                      int precision)
 {
     TCString result;
-    if (!m_pFanIn || block >= m_pFanIn->m_queue.GetCount())
+    if (!m_bInput || block >= m_fan.m_queue.GetCount())
         return result;
     if (precision == -1)
         precision = m_nPrecision;
     const bool oneBlock = block != -1 || maxLen < -1;
     const int limit = maxLen < 0 ? kNoLimit : maxLen;
     try {
-        const BlockQueue& queue = m_pFanIn->m_queue;
+        const BlockQueue& queue = m_fan.m_queue;
         for (POSITION pos = queue.FindIndex(block > 0 ? block : 0); pos;) {
             AppendBlock(result, *queue.GetNext(pos), Remaining(limit, result), withTI, format,
                         precision);

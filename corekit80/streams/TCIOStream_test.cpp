@@ -356,7 +356,7 @@ TEST(TCIOStream, PeekAtHeadAgreesWithPeekBehind)
         g.Write(0);
         g.Write(0);
         for (Block* b : Queue(g.in[0])) {
-            TCIOStream::DataSegment* first = b->m_segments.GetData()[0];
+            TCIOStream::DataSegment* first = b->m_segments.GetData()[0].get();
             ASSERT_TRUE(first->SetData(l.type, int(l.dims.size()), l.dims.data(), l.data, false));
             first->m_bValid = l.firstValid;
             if (l.more) {
@@ -505,7 +505,7 @@ TEST(TCIOStream, ModelBasedFanOut)
     auto expectNewBlock = [&](TCIOStream* prod) {
         std::deque<Block*>& fl = freeList[prod];
         if (fl.empty())
-            return prod->OwnedBlocks()[prod->OwnedBlockCnt() - 1];
+            return prod->OwnedBlock(prod->OwnedBlockCnt() - 1);
         Block* b = fl.front();
         fl.pop_front();
         return b;
@@ -524,7 +524,8 @@ TEST(TCIOStream, ModelBasedFanOut)
         for (TCIOStream* prod : {&p, &m}) {
             std::vector<Block*> fl = FreeList(*prod);
             ASSERT_EQ(fl, std::vector<Block*>(freeList[prod].begin(), freeList[prod].end()));
-            for (Block* b : prod->OwnedBlocks()) {
+            for (int i = 0; i < prod->OwnedBlockCnt(); ++i) {
+                Block* b = prod->OwnedBlock(i);
                 int places = 0;
                 for (int k = 0; k < 4; ++k)
                     places += int(std::count(queue[inputs[k]].begin(), queue[inputs[k]].end(), b));
