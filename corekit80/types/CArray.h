@@ -1,5 +1,7 @@
 #pragma once
 
+// CArray, the framework's growable array of elements that survive bytewise moves.
+
 #include <algorithm>
 #include <climits>
 #include <cstddef>

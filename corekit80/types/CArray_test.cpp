@@ -1,3 +1,4 @@
+// Tests of CStringArray and nested arrays through growth, shifts, copies and bytewise moves.
 #include "corekit80/types/CArray.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The out-of-line members of CException and CInvalidArgException.
 #include "corekit80/types/CException.h"
 
 // The out-of-line destructors anchor the vtables and type information in the library.

@@ -1,5 +1,7 @@
 #pragma once
 
+// CException and CInvalidArgException, the exceptions the containers throw.
+
 #include <exception>
 
 #include "corekit80/types/TCExport.h"

@@ -1,3 +1,4 @@
+// CString: construction, search, modification, trimming and printf-style formatting.
 #include "corekit80/types/CString.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// CString, the framework's UTF-8 byte string with a stored length.
+
 #include <cstdarg>
 
 #include "corekit80/types/TCExport.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// CStringArray, the framework's array of CString.
+
 #include "corekit80/types/CArray.h"
 #include "corekit80/types/CString.h"
 

@@ -1,3 +1,4 @@
+// Tests of CString against a std::string model, by UTF-8 characters, and Format against snprintf.
 #include "corekit80/types/CString.h"
 
 #include <gtest/gtest.h>

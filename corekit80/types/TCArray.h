@@ -1,5 +1,7 @@
 #pragma once
 
+// TCArray, the library's growable array on top of CArray.
+
 #include "corekit80/types/CArray.h"
 
 // The library's growable array: the framework array with its virtual growth step

@@ -1,3 +1,4 @@
+// Tests of TCArray against a vector model: bounds, deep copies, growth steps, throwing elements.
 #include "corekit80/types/TCArray.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The "C" locale, created once for the process.
 #include "corekit80/types/TCCLocaleImpl.h"
 
 locale_t TCCLocale()

@@ -1,5 +1,7 @@
 #pragma once
 
+// The "C" locale and a scope that makes it the thread's locale for number text.
+
 #include <locale.h>
 
 // The "C" locale, made once. Number text is read and written in it whatever locale

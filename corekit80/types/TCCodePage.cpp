@@ -1,3 +1,4 @@
+// Code-page conversion: UTF-8 and UTF-16 by hand, other code pages and charset names by iconv.
 #include "corekit80/types/TCCodePage.h"
 
 #include "corekit80/types/TCMbcsImpl.h"

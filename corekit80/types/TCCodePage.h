@@ -1,5 +1,7 @@
 #pragma once
 
+// Conversion between byte text in a code page or named charset and UTF-16.
+
 #include "corekit80/types/TCExport.h"
 
 // Code-page conversion between byte text and UTF-16 (char16_t). The process multibyte

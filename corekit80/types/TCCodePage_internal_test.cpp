@@ -1,3 +1,4 @@
+// Tests of the code-page conversions against iconv: valid and invalid text, sizes, charset names.
 #include "corekit80/types/TCCodePage.h"
 
 #include <gtest/gtest.h>

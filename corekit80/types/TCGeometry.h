@@ -1,5 +1,7 @@
 #pragma once
 
+// CPoint, CSize and CRect: zero-initialised point, size and rectangle with the usual helpers.
+
 #include "corekit80/types/TCWinTypes.h"
 
 // Point, size and rectangle with the constructors and helpers hosts are used to; the

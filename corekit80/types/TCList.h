@@ -1,5 +1,7 @@
 #pragma once
 
+// TCList, the doubly linked list, and TCNodePool, the block allocator of list and map nodes.
+
 #include <climits>
 #include <new>
 #include <utility>

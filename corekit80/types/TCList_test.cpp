@@ -1,3 +1,4 @@
+// Tests of TCList against std::list: node reuse, missing nodes, deep copies and bytewise moves.
 #include "corekit80/types/TCList.h"
 
 #include <gtest/gtest.h>

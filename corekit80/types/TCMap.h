@@ -1,5 +1,7 @@
 #pragma once
 
+// TCMap, the hash map with the framework map's interface, and the TCHashKey hash functions.
+
 #include <climits>
 #include <cstdint>
 #include <new>

@@ -1,3 +1,4 @@
+// Tests of TCMap against std::map, its key hashes, deep copies and iteration errors.
 #include "corekit80/types/TCMap.h"
 
 #include <gtest/gtest.h>

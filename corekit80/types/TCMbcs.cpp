@@ -1,3 +1,4 @@
+// UTF-8 character rules: character length, set membership, boundaries, comparison and reversal.
 #include "corekit80/types/TCMbcsImpl.h"
 
 #include <algorithm>

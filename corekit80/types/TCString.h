@@ -1,5 +1,7 @@
 #pragma once
 
+// TCString, the library's UTF-8 byte string that may carry binary content.
+
 #include <cstdarg>
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// TCString's printf-style formatting in the "C" locale: Format, FormatAppend and FormatS.
 #include <algorithm>
 #include <climits>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Tests of TCString against a model, by characters, and its formatting against snprintf.
 #include "corekit80/types/TCString.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Window-system types of the library's signatures: handles, COLORREF, LOGFONTA, POINT, RECT.
+
 #include <cstdint>
 
 // Stand-ins for the window-system types that appear in the library's signatures. They
