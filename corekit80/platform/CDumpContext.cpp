@@ -1,3 +1,4 @@
+// CDumpContext's output of texts and numbers to the debugger output.
 #include "corekit80/platform/CDumpContext.h"
 
 #include <charconv>

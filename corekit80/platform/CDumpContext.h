@@ -1,5 +1,7 @@
 #pragma once
 
+// CDumpContext, the target of diagnostic dumps.
+
 #include "corekit80/types/TCExport.h"
 
 // The framework's target of diagnostic dumps. What is written goes to the debugger output

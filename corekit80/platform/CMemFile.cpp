@@ -1,3 +1,4 @@
+// CMemFile: an owned or caller's buffer, growth, seeking, reading and writing.
 #include "corekit80/platform/CMemFile.h"
 
 #include <algorithm>

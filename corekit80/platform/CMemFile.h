@@ -1,5 +1,7 @@
 #pragma once
 
+// CMemFile, a file in memory with the interface of CFile.
+
 #include <cstddef>
 #include <cstdint>
 

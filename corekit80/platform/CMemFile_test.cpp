@@ -1,3 +1,4 @@
+// Tests of CMemFile against a byte vector model, and with a caller's buffer.
 #include "corekit80/platform/CMemFile.h"
 
 #include <gtest/gtest.h>

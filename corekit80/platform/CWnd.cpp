@@ -1,3 +1,4 @@
+// The base CWnd, which has no window behind it: placement calls fail.
 #include "corekit80/platform/CWnd.h"
 
 CWnd::~CWnd() = default;

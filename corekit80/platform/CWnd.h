@@ -1,5 +1,7 @@
 #pragma once
 
+// CWnd, a host window whose placement can be fetched and applied.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCWinTypes.h"
 

@@ -1,3 +1,4 @@
+// TCBigStackThread: deep recursion on a helper thread with a large reserved stack.
 #include "corekit80/platform/TCBigStackThreadImpl.h"
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCBigStackThread, which runs work on a thread with a large, lazily committed stack.
+
 #include <cstddef>
 #include <type_traits>
 

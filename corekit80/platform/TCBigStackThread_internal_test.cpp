@@ -1,3 +1,4 @@
+// Tests that TCBigStackThread runs deep recursion and refuses a stack it cannot map.
 #include "corekit80/platform/TCBigStackThreadImpl.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The clocks: monotonic and wall time, the replaceable counter, and sleeping.
 #include "corekit80/platform/TCClockImpl.h"
 
 #include <atomic>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The clocks of the timing classes: monotonic, wall, counter and sleeps.
+
 #include <cstdint>
 
 // The clocks of the timing classes. The counter is CLOCK_MONOTONIC in nanoseconds, so

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCColorButton, the stored state of a colour picker button.
+
 #include "corekit80/types/TCWinTypes.h"
 
 // The state of a colour picker button: the colour chosen, the colour the control shows,

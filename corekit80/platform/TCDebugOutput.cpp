@@ -1,3 +1,4 @@
+// The debugger output: standard error or the installed sink.
 #include "corekit80/platform/TCDebugOutput.h"
 
 #include <atomic>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCOutputDebugString and the sink that can replace standard error as its target.
+
 #include "corekit80/types/TCExport.h"
 
 // The debugger output: diagnostic lines that nobody else receives (traces, module

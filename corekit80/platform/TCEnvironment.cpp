@@ -1,3 +1,4 @@
+// Reading a process environment variable into a TCString.
 #include "corekit80/platform/TCEnvironmentImpl.h"
 
 #include <cstdlib>

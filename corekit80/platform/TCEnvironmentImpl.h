@@ -1,5 +1,7 @@
 #pragma once
 
+// TCGetEnvironmentVariable, the value of a process environment variable.
+
 #include "corekit80/types/TCString.h"
 
 // The value of a process environment variable; false (and an empty value) when it is not

@@ -1,3 +1,4 @@
+// TCEvent: setting, resetting and waiting on a mutex and condition variable.
 #include "corekit80/platform/TCEvent.h"
 
 #include <chrono>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCEvent, a manual- or auto-reset waitable event.
+
 #include <condition_variable>
 #include <mutex>
 

@@ -1,3 +1,4 @@
+// Tests of manual- and auto-reset TCEvent waits.
 #include "corekit80/platform/TCEvent.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Paths in the system's form, and creating one folder.
 #include "corekit80/platform/TCFileSystem.h"
 
 #include <cerrno>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCNativePath and TCCreateDirectory, the library's two direct file-system calls.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

@@ -1,3 +1,4 @@
+// The installed host window, kept in an atomic pointer.
 #include "corekit80/platform/TCHostWindow.h"
 
 #include <atomic>

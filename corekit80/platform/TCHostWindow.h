@@ -1,5 +1,7 @@
 #pragma once
 
+// TCHostWindow, the host application's main window, and its installation.
+
 #include "corekit80/types/TCExport.h"
 
 // The host application's main window as the library sees it: the channel for its

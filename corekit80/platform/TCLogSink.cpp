@@ -1,3 +1,4 @@
+// The log file under a log: locked open, gathering writes, sync and close.
 #include "corekit80/platform/TCLogSinkImpl.h"
 
 #include <cerrno>

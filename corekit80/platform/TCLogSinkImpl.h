@@ -1,5 +1,7 @@
 #pragma once
 
+// The log sink: a locked file descriptor written with one system call per line.
+
 #include <cstddef>
 
 // The file under a log: opened close-on-exec and locked against a second writer, and

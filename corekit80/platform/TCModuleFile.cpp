@@ -1,3 +1,4 @@
+// The loaded executable or shared library that holds an address, by dladdr.
 #include "corekit80/platform/TCModuleFileImpl.h"
 
 #include <dlfcn.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCModuleFileOfAddress, the file of the loaded module that holds an address.
+
 #include "corekit80/types/TCString.h"
 
 // The file of the loaded executable or shared library that holds address (code or data),

@@ -1,3 +1,4 @@
+// The host's file chooser and text measuring services, installed once.
 #include "corekit80/platform/TCPathUI.h"
 
 #include <atomic>

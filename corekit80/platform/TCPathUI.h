@@ -1,5 +1,7 @@
 #pragma once
 
+// The file chooser and text measuring services a host supplies to path objects.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 #include "corekit80/types/TCWinTypes.h"

@@ -1,3 +1,4 @@
+// TCProfileStore on SQLite: connections per scope, keys, typed values, fork safety.
 #include "corekit80/platform/TCProfileStoreImpl.h"
 
 #include <cerrno>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCProfileStore, the SQLite store of keys and typed values behind the profile functions.
+
 #include "corekit80/types/TCString.h"
 
 // The persistent store behind the profile functions: one SQLite database per scope that

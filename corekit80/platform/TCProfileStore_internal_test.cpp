@@ -1,3 +1,4 @@
+// Tests of TCProfileStore: files, modes, name case, replaced files, killed writers.
 #include "corekit80/platform/TCProfileStoreImpl.h"
 
 #include <gtest/gtest.h>

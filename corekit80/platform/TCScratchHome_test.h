@@ -1,5 +1,7 @@
 #pragma once
 
+// TCScratchHome, a temporary HOME for tests.
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>

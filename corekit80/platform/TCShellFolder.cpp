@@ -1,3 +1,4 @@
+// Special folder numbers mapped to XDG base and user folders and fixed system folders.
 #include "corekit80/platform/TCShellFolderImpl.h"
 
 #include <cstdio>

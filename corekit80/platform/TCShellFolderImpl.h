@@ -1,5 +1,7 @@
 #pragma once
 
+// The shell's special folder numbers and TCGetSpecialFolderPath.
+
 #include "corekit80/types/TCString.h"
 
 // The shell's numbers of its special folders, as paths written on other systems use them.

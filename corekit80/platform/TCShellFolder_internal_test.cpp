@@ -1,3 +1,4 @@
+// Tests of the special folders: XDG variables, the user-dirs file, virtual folders.
 #include "corekit80/platform/TCShellFolderImpl.h"
 
 #include <fstream>

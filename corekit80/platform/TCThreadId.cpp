@@ -1,3 +1,4 @@
+// The kernel's id of the calling thread, read once per thread and kept.
 #include "corekit80/platform/TCThreadIdImpl.h"
 
 #include <unistd.h>
