@@ -28,9 +28,24 @@ run: deps build/release/build.ninja
 	cmake --build build/release -j $(JOBS) --target ck80_example
 	build/release/examples/ck80_example
 
+# `make bench` runs every benchmark program, pinned to the last CPU, with repetitions, into
+# JSON files under build/release/bench-results, measures GStreamer against the stream, and
+# prints the tables of bench/RESULTS.md from those files.
+BENCHES := $(basename $(notdir $(wildcard bench/bench_*.cpp)))
+BENCH_OUT := build/release/bench-results
+BENCH_ARGS ?= --benchmark_min_time=0.2 --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+BENCH_PIN ?= $(shell command -v taskset >/dev/null && echo taskset -c $$(($$(nproc) - 1)))
+
 bench: deps build/release/build.ninja
-	cmake --build build/release -j $(JOBS)
-	@for b in build/release/bench/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2 || exit 1; done
+	cmake --build build/release -j $(JOBS) --target $(BENCHES)
+	@mkdir -p $(BENCH_OUT)
+	@uptime
+	@for b in $(BENCHES); do echo "== $$b"; \
+		$(BENCH_PIN) build/release/bench/$$b $(BENCH_ARGS) --benchmark_out=$(BENCH_OUT)/$$b.json \
+			--benchmark_out_format=json || exit 1; done
+	$(BENCH_PIN) bench/gstreamer.py build/release/bench/bench_streams $(BENCH_OUT)/gstreamer.json
+	@uptime
+	@tools/bench_tables.py $(BENCH_OUT) | tee $(BENCH_OUT)/tables.md
 
 # Fuzz targets need clang: make fuzz, then run build/fuzz/fuzz/fuzz_<name> fuzz/corpus/<name>
 fuzz:

@@ -133,9 +133,11 @@ void AllPatterns(benchmark::internal::Benchmark* b)
 
 } // namespace
 
-BENCHMARK(TCRegExpFindAll)->Apply(AllPatterns);
-BENCHMARK(Pcre2FindAll)->Apply(AllPatterns);
-BENCHMARK(TCRegExpFindNone)->Arg(1024)->Arg(16384);
-BENCHMARK(Pcre2FindNone)->Arg(1024)->Arg(16384);
-BENCHMARK(TCRegExpStaticFind)->DenseRange(0, 2);
-BENCHMARK(Pcre2CompileAndFind)->DenseRange(0, 2);
+// Long texts are matched on a helper thread, whose time the calling thread's CPU clock
+// misses: both engines are timed on the wall clock.
+BENCHMARK(TCRegExpFindAll)->Apply(AllPatterns)->UseRealTime();
+BENCHMARK(Pcre2FindAll)->Apply(AllPatterns)->UseRealTime();
+BENCHMARK(TCRegExpFindNone)->Arg(1024)->Arg(16384)->UseRealTime();
+BENCHMARK(Pcre2FindNone)->Arg(1024)->Arg(16384)->UseRealTime();
+BENCHMARK(TCRegExpStaticFind)->DenseRange(0, 2)->UseRealTime();
+BENCHMARK(Pcre2CompileAndFind)->DenseRange(0, 2)->UseRealTime();

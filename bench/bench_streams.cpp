@@ -1,6 +1,6 @@
 // Blocks per second from one output to N inputs, against a plain floor (a ring of
 // reference-counted block pointers with the same fill and read) and memcpy bandwidth.
-// GStreamer's figures for the same fan-out come from bench/gstreamer.sh.
+// BM_GstPeer_Stream is the stream side of bench/gstreamer.py, which runs it next to GStreamer.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -182,6 +182,12 @@ BENCHMARK(BM_4KiB_Peek_Floor) FANOUTS;
 BENCHMARK(BM_4KiB_View_Stream) FANOUTS;
 BENCHMARK(BM_64KiB_Peek_Stream) FANOUTS;
 BENCHMARK(BM_64KiB_Peek_Floor) FANOUTS;
+
+// The stream side of the GStreamer comparison (bench/gstreamer.py): a fixed count of blocks of
+// the given bytes to N peeking readers, on the wall clock like the other process. Arguments:
+// readers, bytes per block.
+void BM_GstPeer_Stream(benchmark::State& s) { StreamBlocks(s, static_cast<int>(s.range(1)) / 8, kPeek); }
+BENCHMARK(BM_GstPeer_Stream)->ArgsProduct({{1, 2, 8, 16}, {8, 4096}})->Iterations(500000)->UseRealTime();
 
 // The bandwidth of one copy of a block's bytes: the writer's share of every block.
 void BM_Memcpy(benchmark::State& state)
