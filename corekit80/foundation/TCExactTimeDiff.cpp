@@ -1,3 +1,4 @@
+// TCExactTimeDiff: start, reset and elapsed milliseconds on the counter.
 #include "corekit80/foundation/TCExactTimeDiff.h"
 
 #include "corekit80/platform/TCClockImpl.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCExactTimeDiff, a stopwatch on the monotonic counter.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"

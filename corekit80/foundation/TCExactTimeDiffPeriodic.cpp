@@ -1,3 +1,4 @@
+// TCExactTimeDiffPeriodic: the running count, sum, maximum, mean and variance of periods.
 #include "corekit80/foundation/TCExactTimeDiffPeriodic.h"
 
 #include <cmath>

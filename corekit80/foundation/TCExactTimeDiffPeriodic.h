@@ -1,5 +1,7 @@
 #pragma once
 
+// TCExactTimeDiffPeriodic, a stopwatch that keeps statistics of a series of periods.
+
 #include <cstdint>
 
 #include "corekit80/foundation/TCExactTimeDiff.h"

@@ -1,3 +1,4 @@
+// Tests of the stopwatches and TCWaitTimeout on a scripted counter, and waits on events.
 #include "corekit80/foundation/TCExactTimeDiffPeriodic.h"
 #include "corekit80/foundation/TCWaitTimeout.h"
 

@@ -1,3 +1,4 @@
+// TCFormatError: errno names, messages and composed error texts.
 #include "corekit80/foundation/TCFormatError.h"
 
 #include <cerrno>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCFormatError, the names and texts of system error codes.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

@@ -1,3 +1,4 @@
+// Tests of the errno names, messages and composed error texts.
 #include "corekit80/foundation/TCFormatError.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// TCFormatTime: parsing the '%' token formats and writing absolute and elapsed times.
 #include "corekit80/foundation/TCFormatTime.h"
 
 #include <algorithm>

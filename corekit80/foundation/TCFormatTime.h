@@ -1,5 +1,7 @@
 #pragma once
 
+// TCFormatTime, the formatting of absolute and elapsed times by '%' tokens.
+
 #include "corekit80/types/TCArray.h"
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"

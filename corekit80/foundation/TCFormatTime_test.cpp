@@ -1,3 +1,4 @@
+// Tests of TCFormatTime against strftime, edge cases, daylight saving and buffer cuts.
 #include "corekit80/foundation/TCFormatTime.h"
 
 #include <gtest/gtest.h>

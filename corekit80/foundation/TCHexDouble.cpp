@@ -1,3 +1,4 @@
+// Doubles as hexadecimal floating text and back, bit-exact; StringToDouble.
 #include "corekit80/foundation/TCHexDouble.h"
 #include "corekit80/types/TCMbcsImpl.h"
 

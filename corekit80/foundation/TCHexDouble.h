@@ -1,5 +1,7 @@
 #pragma once
 
+// Lossless hexadecimal text of doubles, and reading it or decimal text back.
+
 #include "corekit80/types/TCExport.h"
 
 // Exact text of v as [-]0xH.hhhhhhhhhhhhhp±E (as "%.13a" writes it): lossless storage of

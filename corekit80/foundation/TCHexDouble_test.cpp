@@ -1,3 +1,4 @@
+// Tests of the hexadecimal double text against printf's "%.13a", bit-exact round trips.
 #include "corekit80/foundation/TCHexDouble.h"
 
 #include <gtest/gtest.h>

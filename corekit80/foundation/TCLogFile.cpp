@@ -1,3 +1,4 @@
+// TCLogFile: opening, filtering, line layout, binary records and splitting.
 #include "corekit80/foundation/TCLogFile.h"
 
 #include <bit>

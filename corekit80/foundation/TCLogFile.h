@@ -1,5 +1,7 @@
 #pragma once
 
+// TCLogFile, the filtered text log split into files by size.
+
 #include <atomic>
 #include <cstdarg>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// A load test of TCLogFile: threads write numbered lines through a series of split files.
 #include "corekit80/foundation/TCLogFile.h"
 
 #include <gtest/gtest.h>

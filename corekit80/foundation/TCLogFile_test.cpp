@@ -1,3 +1,4 @@
+// Tests of TCLogFile: line fields, filters, binary records, reopening and default names.
 #include "corekit80/foundation/TCLogFile.h"
 
 #include <gtest/gtest.h>

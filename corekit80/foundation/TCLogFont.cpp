@@ -1,3 +1,4 @@
+// TCLogFont: construction, point and device-unit heights, and comparison.
 #include "corekit80/foundation/TCLogFont.h"
 
 #include <cstdlib>

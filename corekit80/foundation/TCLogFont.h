@@ -1,5 +1,7 @@
 #pragma once
 
+// TCLogFont, a logical font with its text colour.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCWinTypes.h"
 

@@ -1,3 +1,4 @@
+// Tests of TCLogFont's default font, height conversions and comparisons.
 #include <gtest/gtest.h>
 
 #include <cstring>

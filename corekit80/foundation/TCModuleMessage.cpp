@@ -1,3 +1,4 @@
+// TCModuleMessage: the installed handler, or the debugger output without one.
 #include "corekit80/foundation/TCModuleMessage.h"
 
 #include <cstdarg>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCModuleMessage, the channel of modules' diagnostic messages to the host.
+
 #include <atomic>
 
 #include "corekit80/types/TCExport.h"

@@ -1,3 +1,4 @@
+// Tests of module messages with and without a handler.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// ftoa: fixed, exponential and automatic number text from one 64-bit integer of digits.
 #include "corekit80/foundation/TCNumberFormat.h"
 
 #include <algorithm>

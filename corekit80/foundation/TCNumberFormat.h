@@ -1,5 +1,7 @@
 #pragma once
 
+// ftoa and its number formats.
+
 #include "corekit80/types/TCExport.h"
 
 // The number formats of ftoa, shared by every place where numbers become text.

@@ -1,3 +1,4 @@
+// Tests of ftoa: examples, golden vectors, longest texts and agreement with printf.
 #include "corekit80/foundation/TCNumberFormat.h"
 
 #include <gtest/gtest.h>

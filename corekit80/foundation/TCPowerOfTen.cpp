@@ -1,3 +1,4 @@
+// The table of correctly rounded powers of ten, decimal exponents, ExpMul and ExpDiv.
 #include "corekit80/foundation/TCPowerOfTen.h"
 
 #include <bit>

@@ -1,5 +1,7 @@
 #pragma once
 
+// ExpMul and ExpDiv: scaling by powers of ten without needless overflow or underflow.
+
 #include "corekit80/types/TCExport.h"
 
 // v × 10^e and v ÷ 10^e with correctly rounded powers of ten, in steps that stay within

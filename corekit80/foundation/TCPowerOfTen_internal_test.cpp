@@ -1,3 +1,4 @@
+// Tests of the powers-of-ten table, decimal exponents and stepwise scaling.
 #include "corekit80/foundation/TCPowerOfTen.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Machine and user profile values on TCProfileStore, under the library's root key.
 #include "corekit80/foundation/TCProfile.h"
 
 #include "corekit80/platform/TCProfileStoreImpl.h"

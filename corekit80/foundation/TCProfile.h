@@ -1,5 +1,7 @@
 #pragma once
 
+// Loading, saving and deleting numbers and texts in the machine and user profiles.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

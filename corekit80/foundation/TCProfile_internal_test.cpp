@@ -1,3 +1,4 @@
+// Tests of the profile functions: keys, existence, no files from reads, and a model.
 #include "corekit80/foundation/TCProfile.h"
 
 #include <gtest/gtest.h>

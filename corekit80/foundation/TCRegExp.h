@@ -1,5 +1,7 @@
 #pragma once
 
+// TCRegExp, regular-expression search and replacement on TCString texts.
+
 #include "corekit80/types/TCArray.h"
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"

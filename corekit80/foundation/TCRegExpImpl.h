@@ -1,5 +1,7 @@
 #pragma once
 
+// TCRegExpImpl, the compiled expression and results behind a TCRegExp.
+
 #include <locale>
 #include <regex>
 

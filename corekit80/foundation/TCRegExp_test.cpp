@@ -1,3 +1,4 @@
+// Tests of TCRegExp: find types, errors, replacement, binary text, JavaScript golden results.
 #include "corekit80/foundation/TCRegExp.h"
 
 #include <gtest/gtest.h>

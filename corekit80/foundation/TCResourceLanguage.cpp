@@ -1,3 +1,4 @@
+// The resource language: from the locale until it is set.
 #include "corekit80/foundation/TCResourceLanguage.h"
 
 #include <algorithm>

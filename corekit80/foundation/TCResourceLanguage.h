@@ -1,5 +1,7 @@
 #pragma once
 
+// The language of the library's user-interface texts, English or German.
+
 #include "corekit80/types/TCExport.h"
 
 // The language of the library's own user-interface texts: 0 English, 1 German.

@@ -1,3 +1,4 @@
+// Rounding of doubles: to integers, to decimals, downwards and upwards.
 #include "corekit80/foundation/TCRound.h"
 
 #include <climits>

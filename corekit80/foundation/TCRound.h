@@ -1,5 +1,7 @@
 #pragma once
 
+// Round, Round0 and Round1: rounding to integers and decimals.
+
 #include "corekit80/types/TCExport.h"
 
 // Nearest integer, halves away from zero; saturates at the int range, NaN gives 0.

@@ -1,3 +1,4 @@
+// Tests of halves away from zero and directed rounding.
 #include "corekit80/foundation/TCRound.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// TCSI_Convert: reading unit symbols and their powers into a TCSI_Unit.
 #include "corekit80/foundation/TCSI_Convert.h"
 
 #include <cerrno>

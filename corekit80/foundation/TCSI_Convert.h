@@ -1,5 +1,7 @@
 #pragma once
 
+// TCSI_Convert, the reader of unit expressions such as "kg m^2 s^-2".
+
 #include "corekit80/foundation/TCSI_Symbols.h"
 #include "corekit80/types/TCExport.h"
 

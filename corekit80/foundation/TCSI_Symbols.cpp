@@ -1,3 +1,4 @@
+// The table of unit symbols and their base-unit exponents.
 #include "corekit80/foundation/TCSI_Symbols.h"
 
 const TCSI_Symbol TCSI_Symbols[TCSI_SYMBOL_COUNT] = {

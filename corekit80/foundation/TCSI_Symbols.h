@@ -1,5 +1,7 @@
 #pragma once
 
+// The SI base units and the table of unit symbols.
+
 #include "corekit80/types/TCExport.h"
 
 // The SI base units, in the order of the exponents of a unit: m, kg, s, A, K, mol, cd.

@@ -1,3 +1,4 @@
+// TCSI_Unit: arithmetic, comparison and the text form of physical units.
 #include "corekit80/foundation/TCSI_Unit.h"
 
 #include <cmath>

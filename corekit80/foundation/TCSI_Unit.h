@@ -1,5 +1,7 @@
 #pragma once
 
+// TCSI_Unit, a physical unit as a factor and SI base-unit exponents.
+
 #include "corekit80/foundation/TCSI_Symbols.h"
 #include "corekit80/types/TCExport.h"
 

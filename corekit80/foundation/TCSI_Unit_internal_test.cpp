@@ -1,3 +1,4 @@
+// Tests of TCSI_Unit: expressions, exponent limits, factors, arithmetic, round trips.
 #include "corekit80/foundation/TCSI_Unit.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// String tables: lookup by id and language, and the tables modules register.
 #include "corekit80/foundation/TCStringResource.h"
 
 #include <mutex>

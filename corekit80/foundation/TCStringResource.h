@@ -1,5 +1,7 @@
 #pragma once
 
+// LoadStrRes and the string tables of the library and module libraries.
+
 #include <cstdint>
 
 #include "corekit80/types/CString.h"

@@ -1,3 +1,4 @@
+// Tests of string table lookup, language fallback and modules' registered tables.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// TCSystemTime on a calibrated pairing of wall and monotonic clocks; busy waiting.
 #include "corekit80/foundation/TCSystemTime.h"
 
 #include <cstdint>

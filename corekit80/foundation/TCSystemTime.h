@@ -1,5 +1,7 @@
 #pragma once
 
+// TCSystemTime, the absolute time in milliseconds, and TCBusyWaiting.
+
 #include "corekit80/types/TCExport.h"
 
 // Current absolute time in milliseconds since 1970-01-01 00:00 UTC with sub-millisecond

@@ -1,3 +1,4 @@
+// Tests that TCSystemTime follows the wall clock monotonically and busy waits last.
 #include "corekit80/foundation/TCSystemTime.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Text helpers: C escapes, line stepping, "name = value" lookup and number scanning.
 #include "corekit80/foundation/TCTextUtil.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Text helpers of the readers and writers: escapes, lines, parameters, numbers, XML to UTF-16.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

@@ -1,3 +1,4 @@
+// Tests of the text helpers and of decoding XML byte streams into UTF-16.
 #include "corekit80/foundation/TCTextUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Integers and booleans as decimal, hexadecimal and "true"/"false" text.
 #include "corekit80/foundation/TCToString.h"
 
 #include <charconv>

@@ -1,5 +1,7 @@
 #pragma once
 
+// ToString, ToStaticString and itoh: small numbers as text.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

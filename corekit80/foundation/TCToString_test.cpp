@@ -1,3 +1,4 @@
+// Tests of ToString against printf and of the per-thread static text.
 #include "corekit80/foundation/TCToString.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// TCTranslated: the process-wide registry of translated objects and language changes.
 #include "corekit80/foundation/TCTranslated.h"
 
 #include <atomic>

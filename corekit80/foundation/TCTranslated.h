@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTranslated, the base of lazily translated texts and fonts.
+
 #include <mutex>
 
 #include "corekit80/types/TCExport.h"

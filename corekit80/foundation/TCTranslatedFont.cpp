@@ -1,3 +1,4 @@
+// TCTranslatedFont: the cached translation of a font and its invalidation.
 #include "corekit80/foundation/TCTranslatedFont.h"
 
 #include "corekit80/foundation/TCTranslator.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTranslatedFont, a user-interface font translated on use.
+
 #include "corekit80/foundation/TCLogFont.h"
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedValue.h"

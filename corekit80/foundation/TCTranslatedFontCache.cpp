@@ -1,3 +1,4 @@
+// TCTranslatedFontCache: shared translated fonts with use counts.
 #include "corekit80/foundation/TCTranslatedFontCache.h"
 
 #include "corekit80/foundation/TCTranslated.h"

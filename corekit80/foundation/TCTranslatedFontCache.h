@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTranslatedFontCache, the process's shared translated fonts.
+
 #include <list>
 #include <mutex>
 

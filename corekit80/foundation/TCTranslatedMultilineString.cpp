@@ -1,3 +1,4 @@
+// TCTranslatedMultilineString: line-by-line or single-call translation.
 #include "corekit80/foundation/TCTranslatedMultilineString.h"
 
 #include "corekit80/foundation/TCTranslator.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTranslatedMultilineString, a text of several lines translated line by line.
+
 #include "corekit80/foundation/TCTranslatedString.h"
 #include "corekit80/types/TCExport.h"
 

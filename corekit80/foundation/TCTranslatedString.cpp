@@ -1,3 +1,4 @@
+// TCTranslatedString: the cached translation of a text and its invalidation.
 #include "corekit80/foundation/TCTranslatedString.h"
 
 #include "corekit80/foundation/TCTranslator.h"

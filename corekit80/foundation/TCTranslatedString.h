@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTranslatedString, a user-interface text translated on use.
+
 #include "corekit80/foundation/TCTranslated.h"
 #include "corekit80/foundation/TCTranslatedValue.h"
 #include "corekit80/types/TCExport.h"

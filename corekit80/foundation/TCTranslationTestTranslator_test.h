@@ -1,5 +1,7 @@
 #pragma once
 
+// A test translator with dictionaries of texts and face names, checked for its lock.
+
 #include <gtest/gtest.h>
 
 #include <atomic>

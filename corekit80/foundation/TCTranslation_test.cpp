@@ -1,3 +1,4 @@
+// Tests of translation: dictionaries, old translators, caching, lines, fonts and threads.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// CTranslator: the installed translator record and asking its dictionaries.
 #include "corekit80/foundation/TCTranslator.h"
 
 #include <atomic>

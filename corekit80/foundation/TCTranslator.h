@@ -1,5 +1,7 @@
 #pragma once
 
+// TC_TRANSLATOR, the host's translator record, and CTranslator, which uses it.
+
 #include <cstdint>
 
 #include "corekit80/foundation/TCLogFont.h"

@@ -1,3 +1,4 @@
+// TCWaitPeriodic: sleeping to each grid point, with an optional final spin.
 #include "corekit80/foundation/TCWaitPeriodic.h"
 
 #include "corekit80/platform/TCClockImpl.h"

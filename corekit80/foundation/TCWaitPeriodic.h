@@ -1,5 +1,7 @@
 #pragma once
 
+// TCWaitPeriodic, waits for the points of a periodic time grid.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"

@@ -1,3 +1,4 @@
+// Tests that periodic waits reach their grid points, and of period changes and restarts.
 #include "corekit80/foundation/TCWaitPeriodic.h"
 
 #include <gtest/gtest.h>

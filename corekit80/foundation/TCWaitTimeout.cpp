@@ -1,3 +1,4 @@
+// TCWaitTimeout: stepwise sleeps and event waits bounded by the time left.
 #include "corekit80/foundation/TCWaitTimeout.h"
 
 #include "corekit80/platform/TCClockImpl.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCWaitTimeout, a time-out that sleeps or waits on an event for the time left.
+
 #include <cstdint>
 
 #include "corekit80/foundation/TCExactTimeDiff.h"
