@@ -1,5 +1,7 @@
 #pragma once
 
+// TCPortDataType, one entry of the port helper's table of data types.
+
 #include <cstdint>
 
 #include "corekit80/porttypes/TCPortTypes.h"

@@ -1,3 +1,4 @@
+// Tests of TCPortDataType: type classes, names, multitypes, adoption, masks, loading.
 #include <gtest/gtest.h>
 
 #include <climits>

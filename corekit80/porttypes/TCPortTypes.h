@@ -1,5 +1,7 @@
 #pragma once
 
+// TCPortTypes, the port data-type codes and the rules of type texts.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCValidateActualPortType, the check of a port's type text against a line's, and LaunchHelp.
+
 #include <cstdint>
 
 #include "corekit80/types/CString.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// RecordingHost, a test main window that records validation messages and help targets.
+
 #include <gtest/gtest.h>
 
 #include <deque>

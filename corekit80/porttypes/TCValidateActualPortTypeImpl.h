@@ -1,5 +1,7 @@
 #pragma once
 
+// TCHelpTarget, the help file and topic for a module library.
+
 #include "corekit80/types/TCString.h"
 
 // The help target for topic when the caller lives in moduleFile: the topic itself when it

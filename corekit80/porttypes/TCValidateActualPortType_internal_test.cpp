@@ -1,3 +1,4 @@
+// Tests of the port type validation: tokens, declarators, questions, quoting, help targets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
