@@ -12,10 +12,14 @@ std::string AbsPath(const char* base, const char* path)
         return std::string();
     if (!*base || TCPathText::IsRooted(path))
         return TCPathText::Canonical(path);
-    std::string joined = TCPathText::Canonical(base);
+    const std::string folder = TCPathText::Canonical(base);
+    std::string joined = folder;
     if (joined.back() != '\\')
         joined += '\\';
-    return TCPathText::Canonical(joined + path);
+    const std::string abs = TCPathText::Canonical(joined + path);
+    // A path that leads back to the folder gives the folder itself: the joining separator
+    // must not turn the drive "C:" into its root "C:\\".
+    return abs == joined ? folder : abs;
 }
 
 bool StartsWith(const std::string& s, const std::string& prefix, bool foldCase)

@@ -70,6 +70,11 @@ TEST(TCPathUtil, OwnRules)
         {"rel", "x", ".\\rel\\x", ".\\rel\\x"},
         {"..", "x", "..\\x", ".\\..\\x"},
         {"C:\\Data", ".", "C:\\Data", "."},
+        {"C:", "C:", "C:", "."},  // the drive, not its root "C:\\"
+        {"C:", ".", "C:", "."},
+        {"C:", "x\\..", "C:", "."},
+        {"C:", "x", "C:\\x", ".\\x"},
+        {"c:", "C:\\", "C:\\", "C:\\"},
         {nullptr, nullptr, "", ""},
     };
     for (const auto& c : cases) {
@@ -88,10 +93,10 @@ TEST(TCPathUtil, LongPathsAreCutOutsideCharacters)
 // Random paths over roots, separators and dot components.
 std::string RandomPath(std::mt19937& rng, bool rooted)
 {
-    static const char* const roots[] = {"C:\\", "d:/", "\\\\srv\\sh\\", "/home/u/", "%HOME%\\", "\\"};
+    static const char* const roots[] = {"C:\\", "d:/", "\\\\srv\\sh\\", "/home/u/", "%HOME%\\", "\\", "e:"};
     static const char* const parts[] = {"a", "B", "c.txt", "..", ".", "...", ".x", "sub dir", "Grüße"};
     static const char* const seps[] = {"\\", "/", "\\\\", "/./"};
-    std::string path = rooted ? roots[rng() % 6] : "";
+    std::string path = rooted ? roots[rng() % 7] : "";
     for (unsigned n = rng() % 6 + (rooted ? 0 : 1); n > 0; --n)
         path += std::string(parts[rng() % 9]) + (n > 1 || rng() % 4 == 0 ? seps[rng() % 4] : "");
     return path;
