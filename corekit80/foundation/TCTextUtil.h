@@ -44,7 +44,9 @@ TC_EXPORT long GetNumber(const char*& p, int base = 0);
 TC_EXPORT unsigned long GetNumberU(const char*& p, int base = 0);
 
 // Converts an XML byte stream to UTF-16: out holds the code units (GetLength() is twice
-// their number) followed by a zero unit; returns its buffer. The encoding comes from a
+// their number) followed by a zero unit; returns its buffer. Text read through a UTF-16
+// byte-order mark keeps that zero unit inside the length, which is then the byte count of
+// the input, mark included (an odd count made even). The encoding comes from a
 // byte-order mark (UTF-8, UTF-16LE, UTF-16BE) or else from the encoding of the XML
 // declaration; text without either, or with an encoding that is unknown or cannot be
 // that of a declaration readable as ASCII (UTF-16, UTF-32, EBCDIC), is read as UTF-8.

@@ -232,6 +232,28 @@ TEST(XMLToUnicode, ReadsByteOrderMarks)
     EXPECT_EQ(Units(out, XMLToUnicode(out, lez.c_str())), u"<");
 }
 
+// Through a UTF-16 mark the length is the input's byte count and so counts the zero unit;
+// every other conversion counts the text's units only.
+TEST(XMLToUnicode, LengthCountsTheZeroUnitOfMarkedUtf16)
+{
+    const struct { std::string in; int length; } cases[] = {
+        {std::string("\xFF\xFE<\0a\0>\0\xAC\x20<\0/\0a\0>\0", 18), 18},
+        {std::string("\xFE\xFF\0<\0a\0>\x20\xAC\0<\0/\0a\0>", 18), 18},
+        {"\xFF\xFE", 2},
+        {"\xFF\xFE" "A", 4},
+        {"\xEF\xBB\xBF<a>\xE2\x82\xAC</a>", 16},
+        {"<a>\xE2\x82\xAC</a>", 16},
+        {"", 0},
+    };
+    for (const auto& c : cases) {
+        TCString out;
+        const char16_t* r = XMLToUnicode(out, c.in.data(), int(c.in.size()));
+        EXPECT_EQ(out.GetLength(), c.length) << "case " << &c - cases;
+        const bool marked = c.in.size() >= 2 && (c.in[0] == '\xFF' || c.in[0] == '\xFE');
+        EXPECT_EQ(r[out.GetLength() / 2 - (marked ? 1 : 0)], 0);
+    }
+}
+
 TEST(XMLToUnicode, ReadsDeclaredEncoding)
 {
     const struct { const char* in; const char* charset; } cases[] = {
