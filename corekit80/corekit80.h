@@ -79,4 +79,10 @@
 #include "corekit80/streams/TCSerializeOldStream.h"
 #include "corekit80/streams/TCTypeInfo.h"
 
+#include "corekit80/modules/TCBaseModule.h"
+#include "corekit80/modules/TCError.h"
+#include "corekit80/modules/TCInterfaceVersion.h"
+#include "corekit80/modules/TCModuleLibrary.h"
+#include "corekit80/modules/TCModuleTypes.h"
 #include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/modules/TCShowBalloon.h"

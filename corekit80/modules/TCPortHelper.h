@@ -2,21 +2,170 @@
 
 #include <cstdint>
 
+#include "corekit80/modules/TCModuleTypes.h"
 #include "corekit80/porttypes/TCPortTypes.h"
+#include "corekit80/streams/TCBlockStatus.h"
+#include "corekit80/types/TCArray.h"
 #include "corekit80/types/TCExport.h"
+#include "corekit80/types/TCString.h"
 
-// Everything a module knows about its ports. A port's data type is written as a type
-// text ("SWORD{BIN}", "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}") and held as a TYPE
-// code, with which the helper decides how to read and write the port's blocks.
+class ArchiveParser;
+class TCBaseModule;
+
+// Everything a module knows about its ports: the input and output lists, the table of data
+// types they point to (several ports may share one), the stream behind each port, the wiring
+// rules, the run-state flags the host sets through messages, and the module's error record.
+// A port's data type is written as a type text ("SWORD{BIN}", "TYPEINFO{TypeInfo}
+// DOUBLE[]{TIME_DOMAIN}") and held as a TYPE code.
+//
+// Every operation that takes a port number answers one out of range with its neutral value
+// (0, false, null, empty text) and changes nothing. No locks: the host serializes the calls.
 class TC_EXPORT TCPortHelper : public TCPortTypes {
 public:
     class TCPortHelperImpl;
 
-    TCPortHelper();
+    // For source modules (module type 1): how Fetch reports work without waiting input.
+    enum SourceBehaviour : int32_t {
+        SB_NONE = 0,
+        SB_WHILE_READY = 1,  // runs while the ready flag is set
+        SB_ONCE = 2,         // runs until the ready flag is cleared, then reports its end once
+    };
+    // What IsWired looks at.
+    enum LINETYPE : int32_t {
+        LT_LINES = 0,    // the lines drawn (the graph as edited)
+        LT_STREAMS = 1,  // the connected streams (the graph as run)
+        LT_RUNNING = 2,  // streams while running, drawn lines otherwise
+    };
+    // How CheckWired judges a list.
+    enum CHECK_PT : int32_t {
+        CP_ANY = 0,  // at least one of the list must be wired
+        CP_ALL = 1,  // all of the list must be wired
+    };
+    typedef const char* (*PortNameFn)(PORTTYPE type, unsigned port);
+    // Asked with request 0 for the wanted port counts, 1 whether a change is offered, -1 to
+    // agree to a change about to be made.
+    typedef int (*DynPortsFn)(long arg, int request);
+
+    // The module may be null: names and messages then use "No module".
+    explicit TCPortHelper(TCBaseModule* module);
     virtual ~TCPortHelper();
-    // The helper owns its implementation, so it is not copied.
+    // Not copyable: a copy would share the implementation and free it twice.
     TCPortHelper(const TCPortHelper&) = delete;
     TCPortHelper& operator=(const TCPortHelper&) = delete;
+
+    // Declaring ports. Each grows the port list so that the port exists (ports before it come
+    // without data types); none replaces a port that already has a data type. The SetPort
+    // forms append a data type and return its index.
+    unsigned SetPort(PORTTYPE type, unsigned port, const char* name, const char* base, const char* declarator,
+                     bool withTypeInfo);
+    unsigned SetPort(PORTTYPE type, unsigned port, const char* name, unsigned long code);
+    unsigned SetPortRange(PORTTYPE type, unsigned first, unsigned count, PortNameFn nameOf, const char* base,
+                          const char* declarator, bool withTypeInfo);
+    unsigned SetPortRange(PORTTYPE type, unsigned first, unsigned count, PortNameFn nameOf, unsigned long code);
+    // Ignored for a data-type index beyond the table.
+    void AttachPort(PORTTYPE type, unsigned port, const char* name, unsigned dataType);
+    void AttachPortRange(PORTTYPE type, unsigned first, unsigned count, PortNameFn nameOf, unsigned dataType);
+    void AddMultitype(unsigned dataType, const char* base, const char* declarator);
+    void ChangeType(PORTTYPE type, unsigned port, const char* base, const char* declarator, bool withTypeInfo);
+    // The output that receives the module's error texts while the graph runs.
+    void SetErrorPort(unsigned port, const char* name);
+    // Back to no ports, types and trigger groups; backup keeps names, lines and adopted types
+    // for the ports declared next (see ComputeValidationData).
+    void ClearPorts(bool backup);
+    void UseDynPorts(DynPortsFn callback, long arg);
+
+    // Wiring rules and run behaviour.
+    void SetTriggerInputs(const unsigned* inputs, unsigned n);
+    void SetTriggerInputs(unsigned a, unsigned b);
+    void ClearTriggerInputs();
+    void SetObligatoryInputs(const unsigned* inputs, unsigned n);
+    void SetObligatoryInput(unsigned input);
+    void SetStringDataFormat(PORTTYPE type, unsigned port, bool text);
+    void AllowMultipleMatrices(unsigned output, bool allow);
+    void BehaviourAsSource(SourceBehaviour behaviour);
+    void SetReadyFlag(bool ready);
+
+    // Queries.
+    int GetPortCnt(PORTTYPE type) const;
+    const char* GetPortName(PORTTYPE type, unsigned port) const;
+    const char* GetPortType(PORTTYPE type, unsigned port, int* tokenCount) const;
+    unsigned long DataType(PORTTYPE type, unsigned port, unsigned* dataTypeIndex) const;
+    using TCPortTypes::DoesDataTypeMatch;
+    bool DoesDataTypeMatch(PORTTYPE type, unsigned port, unsigned long mask, CHECK_DT mode) const;
+    // True for "SWORD[1]" and "DOUBLE[1]" only.
+    bool IsScalarDataType(PORTTYPE type, unsigned port) const;
+    // Bytes of one element: 8 doubles, 4 integers, 1 texts, else 0.
+    int ElemSize(PORTTYPE type, unsigned port) const;
+    int Precision(unsigned input) const;
+    bool IsWired(PORTTYPE type, unsigned port, LINETYPE how) const;
+    // which: 1 inputs, 2 outputs, 3 both. Streams while running, drawn lines otherwise.
+    bool AnyPortWired(int which) const;
+    // 1 when two inputs share a name, 2 when two outputs do (name receives it), else 0.
+    static int CheckPortNames(const TCArray<TCString>& inputs, const TCArray<TCString>& outputs, TCString& name);
+    // which: 1 inputs, 2 outputs, 3 both. name, else name_1, name_2, ...: the first that no
+    // port of those lists carries.
+    bool MakePortNameUnique(int which, TCString& name) const;
+    const char* GetModuleName() const;
+    const char* GetSymbolName() const;
+    const char* GetSGName() const;
+    // A random hexadecimal text, made once per helper.
+    const char* RandomString();
+    long GetInstanceHandle() const;
+    bool IsRunning() const;
+    bool IsValidated() const;
+    bool ReadyToExecute() const;
+    bool FirstInCycle(bool clear);
+    // The synchronisation start time; the current time when none is set yet.
+    double SyncTime();
+
+    // Wiring checks: 0 when satisfied, else -3 with the error record naming the input.
+    int CheckWired(unsigned a, unsigned b);
+    int CheckWired(unsigned a, const unsigned* list, unsigned n, CHECK_PT mode);
+    int CheckAllOrNoneWired(unsigned a, unsigned b);
+    bool AreObligatoryInputsWired();
+
+    // The run: Init 0 or -3; Fetch 0 work, 1 nothing to do, 2 a source module has finished.
+    int Init();
+    int Fetch();
+    int Done();
+    bool AnyDataAvail() const;
+    bool TriggerDataAvail();
+    bool DataAvail(unsigned input, TCBLOCKSTATUS* status, unsigned* blocks, unsigned* values,
+                   unsigned* elemSize) const;
+    // checks: 1 statuses, 2 block counts, 4 value counts, 8 sample rates, 16 units must agree.
+    // The smallest block count of the connected inputs, 0, or a negative code.
+    int SynchronousDataAvail(const unsigned* inputs, unsigned n, int checks);
+    int SynchronousDataAvail(unsigned first, unsigned count, int checks);
+    int BlocksOnStream(PORTTYPE type, unsigned port) const;
+    int ReadTrigger(unsigned input, bool all);
+    int NotWiredOrTrigger(unsigned input, bool all);
+    void ClearStream(unsigned input, bool all);
+    // n 0 or beyond the count removes all; a negative n leaves -n. The number removed.
+    int RemoveBlocks(unsigned input, int n);
+    // The status of piece [done, done + now) of a block of total values split into pieces.
+    static TCBLOCKSTATUS ConvBlockState(TCBLOCKSTATUS state, unsigned total, unsigned done, unsigned now);
+
+    // The host's side.
+    void* SetInputStream(unsigned input, int unused, int precision);
+    void AddOutputStream(unsigned output, void* stream);
+    // Destroys every stream's blocks, also those still queued at inputs of other modules:
+    // the host takes the whole graph down at once.
+    void DeleteStreams();
+    void AddLine(PORTTYPE type, unsigned port);
+    void DelLine(PORTTYPE type, unsigned port);
+    bool ValidatePortType(PORTTYPE type, unsigned port, const char* text, int tokenCount);
+    void StoreValidation(PORTTYPE type, unsigned port, const char* text, int tokenCount);
+    int ComputeValidationData(CALLED_FROM from, bool deep);
+    // Whether the host message code is one the port helper answers.
+    static bool IsHostMessage(unsigned code);
+    long GetMessageA(unsigned code, long param);
+    // The port configuration; after loading the helper counts as validated.
+    void Serialize(ArchiveParser* archive);
+
+    // Fill the error record; return code.
+    int SetErrMsg(int code, PORTTYPE type, unsigned port, int second);
+    int SetErrMsg(int code, PORTTYPE type, unsigned port, int second, const char* text, const char* text2);
+    const ERR_MSG& GetErrMsg() const;
 
 private:
     TCPortHelperImpl* m_pImpl;

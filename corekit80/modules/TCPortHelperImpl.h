@@ -1,10 +1,126 @@
 #pragma once
 
+#include <cstdint>
+
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/porttypes/TCPortDataTypeImpl.h"
+#include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/TCTypeInfo.h"
+#include "corekit80/types/TCArray.h"
+#include "corekit80/types/TCString.h"
 
 // The state behind a TCPortHelper.
 class TCPortHelper::TCPortHelperImpl {
 public:
     using DATATYPE = TCPortDataType;
+
+    // One port. Ports live in TCArray, which moves its elements bytewise: the stream keeps
+    // pointers into itself, so the port holds it by pointer.
+    class PORT {
+    public:
+        PORT() : stream(new TCIOStream) {}
+        PORT(const PORT&) = delete;
+        PORT& operator=(const PORT&) = delete;
+        virtual ~PORT() { delete stream; }
+
+        bool HasType() const { return dataType >= 0; }
+        // The run state that Done resets.
+        void ResetRun()
+        {
+            lastStatus = lastStatus2 = -1;
+            lastTI.Init();
+            typeInfoWritten = false;
+        }
+
+        int32_t lastStatus = -1;
+        int32_t lastStatus2 = -1;
+        TCTypeInfo lastTI;
+        PORTTYPE type = PT_NONE;
+        TCString name;
+        int32_t lines = 0;
+        int32_t dataType = -1;  // index into the data-type table; -1: none attached yet
+        TCIOStream* stream;
+        bool multipleMatrices = false;
+        bool trigger = false;
+        bool obligatory = false;
+        bool textFormat = true;
+        // Typed outputs: type information went out in this run.
+        bool typeInfoWritten = false;
+    };
+    using PortList = TCArray<PORT>;
+
+    // What ClearPorts(true) keeps of a port for the ports declared next.
+    struct BACKUPPORT {
+        TCString name;
+        int32_t lines = 0;
+        DATATYPE type;
+    };
+    using BackupList = TCArray<BACKUPPORT>;
+
+    explicit TCPortHelperImpl(TCBaseModule* owner) : module(owner) {}
+
+    PortList& Ports(PORTTYPE type) { return type == PT_INPUT ? inputs : outputs; }
+    const PortList& Ports(PORTTYPE type) const { return type == PT_INPUT ? inputs : outputs; }
+    BackupList& Backups(PORTTYPE type) { return type == PT_INPUT ? backupInputs : backupOutputs; }
+    // The port, or null out of range.
+    PORT* Port(PORTTYPE type, unsigned port)
+    {
+        PortList& list = Ports(type);
+        return port < unsigned(list.GetSize()) ? &list.GetData()[port] : nullptr;
+    }
+    const PORT* Port(PORTTYPE type, unsigned port) const
+    {
+        const PortList& list = Ports(type);
+        return port < unsigned(list.GetSize()) ? &list.GetData()[port] : nullptr;
+    }
+    // The port's data type, or null when it has none.
+    DATATYPE* TypeOf(const PORT* p)
+    {
+        return p && p->dataType >= 0 && p->dataType < types.GetSize() ? &types.GetData()[p->dataType] : nullptr;
+    }
+    const DATATYPE* TypeOf(const PORT* p) const
+    {
+        return p && p->dataType >= 0 && p->dataType < types.GetSize() ? &types.GetData()[p->dataType] : nullptr;
+    }
+    unsigned long CodeOf(const PORT* p) const
+    {
+        const DATATYPE* t = TypeOf(p);
+        return t ? static_cast<unsigned long>(*t) : 0;
+    }
+    // Grows the list so that port exists; false when the number is beyond what a list holds.
+    bool Reach(PORTTYPE type, unsigned port);
+    // Attaches the port to an existing data type unless it has one already.
+    void Attach(PORTTYPE type, unsigned port, const char* name, unsigned dataType);
+    // Appends a data type; its index.
+    unsigned AddType(const DATATYPE& type);
+    // The input's stream when it is connected (has a fan), else null.
+    TCIOStream* Connected(unsigned input) const;
+    // Whether the input is connected and holds a block.
+    bool HoldsBlock(unsigned input) const;
+
+    PortList inputs;
+    PortList outputs;
+    TCArray<DATATYPE> types;
+    BackupList backupInputs;
+    BackupList backupOutputs;
+    TCArray<TCArray<unsigned, unsigned>> triggerGroups;
+    int32_t moduleType = 0;
+    TCBaseModule* module;
+    ERR_MSG error;
+    int32_t errorPort = -1;
+    DynPortsFn dynPorts = nullptr;
+    long dynPortsArg = 0;
+    bool firstInCycle = false;
+    bool firstErrorBlock = false;
+    bool ready = false;
+    bool wiringChecks = true;
+    bool validated = false;
+    bool running = false;
+    bool errorPortLive = false;
+    double syncTime = 0;
+    long instanceHandle = 0;
+    SourceBehaviour sourceBehaviour = SB_NONE;
+    TCString symbolName;
+    TCString sgName;
+    TCString randomString;
 };

@@ -12,3 +12,9 @@ bool CWnd::SetWindowPlacement(const WINDOWPLACEMENT*)
 {
     return false;
 }
+
+HWND CWnd::GetSafeHwnd() const { return nullptr; }
+
+CWnd* CWnd::GetDlgItem(int) const { return nullptr; }
+
+bool CWnd::GetClientRect(RECT*) const { return false; }

@@ -4,6 +4,8 @@
 
 #include "corekit80/types/TCExport.h"
 
+class CWnd;
+
 // The host application's main window as the library sees it: the channel for its
 // synchronous window messages (40009 with a request number in wParam, 36001 to show a
 // property dialog). A host derives from it and installs one instance at start-up; with
@@ -13,6 +15,9 @@ public:
     virtual ~TCHostWindow();
     // Delivers one message on the calling thread and returns the host's answer.
     virtual long Send(unsigned message, unsigned long wParam, long lParam) = 0;
+    // The main window itself, for what is placed relative to it; null when the host does
+    // not expose it.
+    virtual CWnd* GetMainWnd() const;
 };
 
 // Installs the host window (null removes it); the caller keeps ownership.

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "corekit80/types/TCExport.h"
+
+class TCBaseModule;
+
+// What a module library exports for the host, by these undecorated names. Include this
+// header where they are defined, so that they are exported although symbols are hidden by
+// default.
+extern "C" {
+// A new module of the named type (one of TCModuleTypeNames) with its instance number; null
+// for an unknown name. The host owns the module and deletes it through its virtual
+// destructor.
+TC_EXPORT TCBaseModule* TCCreateModule(const char* typeName, int instance);
+// The type names the library makes, ending with a null pointer.
+TC_EXPORT const char* const* TCModuleTypeNames();
+// The interface version the library was built for and the oldest it accepts.
+TC_EXPORT int TCGetInterfaceVersionProvidedByModule();
+TC_EXPORT int TCGetInterfaceVersionRequiredByModule();
+}
+
+typedef TCBaseModule* (*TCCreateModuleFn)(const char* typeName, int instance);
+typedef const char* const* (*TCModuleTypeNamesFn)();
+typedef int (*TCModuleVersionFn)();
