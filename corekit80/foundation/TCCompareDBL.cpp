@@ -55,10 +55,6 @@ int TCCompareDBL::Compare(double a, double b, bool exact)
         return 1;
     if (IsEqual(a, b, exact))
         return 0;
-    // Exactly compared, 0.0 and -0.0 differ though neither is greater: -0.0 ranks
-    // first so that Compare(a, b) == -Compare(b, a) holds for every pair.
-    if (a == b)
-        return std::signbit(a) ? -1 : 1;
     return IsGreater(a, b, exact) ? 1 : -1;
 }
 

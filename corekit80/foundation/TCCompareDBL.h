@@ -12,7 +12,9 @@ public:
     static bool IsGreaterOrEqual(double a, double b, bool exact = false);
     static bool IsLess(double a, double b, bool exact = false);
     static bool IsLessOrEqual(double a, double b, bool exact = false);
-    // -1, 0 or 1; two NaNs are equal and a NaN ranks below every number.
+    // -1, 0 or 1; two NaNs are equal and a NaN ranks below every number. Not
+    // antisymmetric: exactly compared, 0.0 and -0.0 are unequal and neither is greater,
+    // so both orders give -1 (kept for compatibility; a sort needs a total order).
     static int Compare(double a, double b, bool exact = false);
     // Pushes two tolerantly equal finite values apart by 2^-23 each.
     static void MakeUnequal(double& a, double& b);
