@@ -1,6 +1,7 @@
 // Blocks as XML: a Stream element holding Block elements with their TypeInfo and Segments.
 // Numbers are stored losslessly (integers as unsigned hex, doubles as hex floating text),
 // names and strings in TCXML's quoted form.
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -150,13 +151,29 @@ bool ChildText(TCXML& xml, TCXMLNode context, const char* xpath, TCString& text,
     return found && xml.GetNodeText(node, text);
 }
 
-// strtol or strtoul in base 0 at p, saturated to 32 bits; false when nothing is read.
+// strtoul in base 0 as it reads where unsigned long has 32 bits: a negative text gives the
+// negated magnitude modulo 2^32, a magnitude beyond 32 bits 0xFFFFFFFF.
+uint32_t StrToUL32(const char* p, char** end)
+{
+    errno = 0;
+    unsigned long long u = std::strtoull(p, end, 0);
+    if (*end == p)
+        return 0;
+    if (errno == ERANGE)
+        return UINT32_MAX;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    unsigned long long magnitude = *p == '-' ? 0 - u : u;
+    return magnitude > UINT32_MAX ? UINT32_MAX : uint32_t(u);
+}
+
+// strtol or strtoul in base 0 at p, as they read with a 32-bit long; false when nothing
+// is read.
 bool ReadInteger(const char*& p, long& v, bool asUnsigned)
 {
     char* end;
     if (asUnsigned) {
-        unsigned long u = std::strtoul(p, &end, 0);
-        v = long(uint32_t(u > UINT32_MAX ? UINT32_MAX : u));
+        v = long(StrToUL32(p, &end));
     } else {
         long l = std::strtol(p, &end, 0);
         v = l > INT32_MAX ? INT32_MAX : l < INT32_MIN ? INT32_MIN : l;

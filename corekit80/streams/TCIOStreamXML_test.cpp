@@ -2,6 +2,7 @@
 #include <libxml/parser.h>
 #include <libxml/relaxng.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -193,6 +194,52 @@ TEST(TCIOStreamXML, ErrorTexts)
         auto [r, error] = Read(c.body);
         EXPECT_EQ(r, -2) << c.body;
         EXPECT_EQ(error, c.error) << c.body;
+    }
+}
+
+// Integer values read as strtoul reads them with a 32-bit unsigned long: a negative text
+// is the negated magnitude modulo 2^32, a magnitude beyond 32 bits saturates.
+TEST(TCIOStreamXML, IntegerTextsAsUnsigned32)
+{
+    const struct { const char* text; uint32_t value; } cases[] = {
+        {"0", 0},
+        {"-0", 0},
+        {"-3", 0xFFFFFFFD},
+        {"-1", 0xFFFFFFFF},
+        {"-2147483648", 0x80000000},
+        {"-2147483649", 0x7FFFFFFF},
+        {"-4294967295", 1},
+        {"-4294967296", 0xFFFFFFFF},
+        {"-18446744073709551616", 0xFFFFFFFF},
+        {"0x10", 16},
+        {"-0x10", 0xFFFFFFF0},
+        {"010", 8},
+        {"+7", 7},
+        {"2147483648", 0x80000000},
+        {"4294967295", 0xFFFFFFFF},
+        {"4294967296", 0xFFFFFFFF},
+        {"0x100000000", 0xFFFFFFFF},
+        {"99999999999999999999999", 0xFFFFFFFF},
+        {"\n\t 12", 12},
+    };
+    for (const auto& c : cases) {
+        TCXML xml;
+        std::string text = std::string("<Stream><Block><Segments><Segment><DataType>INT</DataType><Length>2</Length>"
+                                       "<Values><Integer>") + c.text + " 5</Integer></Values></Segment></Segments></Block></Stream>";
+        ASSERT_TRUE(xml.Create(false) && xml.LoadXML(text.c_str()));
+        Loopback s;
+        ASSERT_EQ(s.s.XMLToStream(xml), 1) << c.text << ": " << xml.GetError();
+        s.s.RemoveBlock(true);
+        const DataSegment* seg = s.s.GetActBlock()->ValidSegment(0);
+        ASSERT_TRUE(seg && seg->ElementCount() == 2) << c.text;
+        EXPECT_EQ(uint32_t(static_cast<int*>(seg->m_pData)[0]), c.value) << c.text;
+        EXPECT_EQ(static_cast<int*>(seg->m_pData)[1], 5) << c.text;
+    }
+    for (const char* bad : {"-", "- 3", "--3", "x"}) {
+        auto [r, error] = Read(std::string("<Segments><Segment><DataType>INT</DataType><Length>1</Length><Values><Integer>") +
+                               bad + "</Integer></Values></Segment></Segments>");
+        EXPECT_EQ(r, -2) << bad;
+        EXPECT_EQ(error, "Error interpreting value in Integer") << bad;
     }
 }
 
