@@ -1,6 +1,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
@@ -56,6 +57,95 @@ bool ReadPayload(CArchive& ar, const Data& d, Buf* e, int depth)
     return false;
 }
 
+// Binary records are composed in a block of their own, which goes to the archive 64 KiB at a
+// time: one archive call per block instead of two or three per record, and few write calls.
+class RecordBlock {
+public:
+    explicit RecordBlock(CArchive& ar) : m_ar(ar), m_block(new unsigned char[size]) {}
+
+    void Put(const void* p, size_t n)
+    {
+        if (n > size - m_used) {
+            Flush();
+            if (n > size) {
+                m_ar.Write(p, unsigned(n));
+                return;
+            }
+        }
+        memcpy(m_block.get() + m_used, p, n);
+        m_used += n;
+    }
+    // A length-prefixed text as the archive writes it: a short text carries its length in
+    // one byte; the longer forms are left to the archive.
+    void Text(const char* p, uint32_t n)
+    {
+        if (n < 0xFF) {
+            const uint8_t length = uint8_t(n);
+            Put(&length, 1);
+            Put(p, n);
+        } else {
+            Flush();
+            m_ar.WriteText(p, n);
+        }
+    }
+    void Flush()
+    {
+        if (m_used)
+            m_ar.Write(m_block.get(), unsigned(m_used));
+        m_used = 0;
+    }
+
+private:
+    static constexpr size_t size = 1 << 16;
+    CArchive& m_ar;
+    std::unique_ptr<unsigned char[]> m_block;
+    size_t m_used = 0;
+};
+
+bool WriteEntries(const Data& d, RecordBlock& block)
+{
+    static_assert(std::endian::native == std::endian::little, "records are copied as they lie in memory");
+    const uint32_t count = uint32_t(d.entries.GetSize());
+    block.Put(&count, 4);
+    bool ok = true;
+    for (uint32_t i = 0; i < count; ++i) {
+        const Buf* e = d.entries[int(i)];
+        // Identifier, type and a fixed-size payload go out in one piece.
+        unsigned char record[16];
+        uint32_t head[2] = {e->id, uint32_t(e->Type())};
+        memcpy(record, head, 8);
+        unsigned size = 8;
+        switch (e->Type()) {
+        case ArchiveParser::typeInteger: memcpy(record + 8, &e->value.i, 4); size = 12; break;
+        case ArchiveParser::typeDouble: memcpy(record + 8, &e->value.d, 8); size = 16; break;
+        case ArchiveParser::typeBinary:
+            if (!e->bytes && e->length)
+                return false;
+            memcpy(record + 8, &e->length, 4);
+            size = 12;
+            break;
+        }
+        block.Put(record, size);
+        switch (e->Type()) {
+        case ArchiveParser::typeInteger:
+        case ArchiveParser::typeDouble: break;
+        case ArchiveParser::typeString: block.Text(e->bytes ? e->bytes : "", e->length); break;
+        case ArchiveParser::typeBinary:
+            if (e->length)
+                block.Put(e->bytes, e->length);
+            break;
+        case ArchiveParser::typeSubSection:
+            if (!Data::Of(e->child))
+                return false;
+            if (!WriteEntries(*Data::Of(e->child), block))
+                ok = false;
+            break;
+        default: ok = false;
+        }
+    }
+    return ok;
+}
+
 } // namespace
 
 bool Data::ReadBinary(CArchive& ar, int depth)
@@ -82,43 +172,8 @@ bool Data::ReadBinary(CArchive& ar, int depth)
 
 bool Data::WriteBinary(CArchive& ar) const
 {
-    static_assert(std::endian::native == std::endian::little, "records are copied as they lie in memory");
-    ar << uint32_t(entries.GetSize());
-    bool ok = true;
-    for (int i = 0; i < entries.GetSize(); ++i) {
-        const Buf* e = entries[i];
-        // Identifier, type and a fixed-size payload go out in one piece.
-        unsigned char record[16];
-        uint32_t head[2] = {e->id, uint32_t(e->Type())};
-        memcpy(record, head, 8);
-        unsigned size = 8;
-        switch (e->Type()) {
-        case ArchiveParser::typeInteger: memcpy(record + 8, &e->value.i, 4); size = 12; break;
-        case ArchiveParser::typeDouble: memcpy(record + 8, &e->value.d, 8); size = 16; break;
-        case ArchiveParser::typeBinary:
-            if (!e->bytes && e->length)
-                return false;
-            memcpy(record + 8, &e->length, 4);
-            size = 12;
-            break;
-        }
-        ar.Write(record, size);
-        switch (e->Type()) {
-        case ArchiveParser::typeInteger:
-        case ArchiveParser::typeDouble: break;
-        case ArchiveParser::typeString: ar.WriteText(e->bytes ? e->bytes : "", e->length); break;
-        case ArchiveParser::typeBinary:
-            if (e->length)
-                ar.Write(e->bytes, e->length);
-            break;
-        case ArchiveParser::typeSubSection:
-            if (!Of(e->child))
-                return false;
-            if (!Of(e->child)->WriteBinary(ar))
-                ok = false;
-            break;
-        default: ok = false;
-        }
-    }
+    RecordBlock block(ar);
+    bool ok = WriteEntries(*this, block);
+    block.Flush();
     return ok;
 }

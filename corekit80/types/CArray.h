@@ -123,17 +123,20 @@ public:
     // Appends one element and returns its index.
     int Add(ARG_TYPE newElement)
     {
-        if (m_nSize == m_nMaxSize) {
+        if constexpr (kArgMayAlias && kSmallPlain) {
+            // A small plain element is copied first: growing cannot pull it away, and the
+            // caller's variable need not live in memory for an alias check.
+            const TYPE copy = newElement;
+            return AddLast(copy);
+        } else {
             if constexpr (kArgMayAlias) {
-                if (Aliases(newElement)) {
+                if (m_nSize == m_nMaxSize && Aliases(newElement)) {
                     TYPE copy(newElement);
-                    return Add(copy);
+                    return AddLast(copy);
                 }
             }
-            Grow(CheckedCount(m_nSize, 1));
+            return AddLast(newElement);
         }
-        ConstructFrom(m_pData + m_nSize, newElement);
-        return m_nSize++;
     }
 
     // Appends copies of the elements of src and returns the index of the first.
@@ -210,6 +213,21 @@ private:
     // is copied first.
     static constexpr bool kArgMayAlias =
         std::is_reference_v<ARG_TYPE> && std::is_same_v<std::remove_cvref_t<ARG_TYPE>, TYPE>;
+
+    static constexpr bool kSmallPlain =
+        std::is_trivially_copyable_v<TYPE> && sizeof(TYPE) <= 2 * sizeof(void*);
+
+    // The count is read once and stored last: an element store may alias the int counts,
+    // and reading the count again after it would wait for that store.
+    int AddLast(ARG_TYPE newElement)
+    {
+        const int n = m_nSize;
+        if (n == m_nMaxSize)
+            Grow(CheckedCount(n, 1));
+        ConstructFrom(m_pData + n, newElement);
+        m_nSize = n + 1;
+        return n;
+    }
 
     bool Aliases(const TYPE& arg) const
     {

@@ -68,10 +68,14 @@ public:
     TCString& Append(const char* p, int n)
     {
         // Appending into room that is already there is inline; the rest goes out of line.
-        if (p && n > 0 && n < m_alloc - m_length && !IsInBuffer(p)) {
-            std::memcpy(m_buffer + m_length, p, static_cast<size_t>(n));
-            m_length += n;
-            m_buffer[m_length] = 0;
+        // The members are read once and the length is stored last: the byte stores may
+        // alias them, and reading them again would wait for those stores.
+        const int length = m_length;
+        char* buffer = m_buffer;
+        if (p && n > 0 && n < m_alloc - length && !IsInBuffer(p)) {
+            std::memcpy(buffer + length, p, static_cast<size_t>(n));
+            buffer[length + n] = 0;
+            m_length = length + n;
             return *this;
         }
         return AppendSlow(p, n);
