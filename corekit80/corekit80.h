@@ -81,6 +81,7 @@
 
 #include "corekit80/modules/TCBaseModule.h"
 #include "corekit80/modules/TCError.h"
+#include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCInterfaceVersion.h"
 #include "corekit80/modules/TCModuleLibrary.h"
 #include "corekit80/modules/TCModuleTypes.h"

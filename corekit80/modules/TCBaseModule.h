@@ -1,5 +1,7 @@
 #pragma once
 
+// TCBaseModule, the class through which the host drives a module.
+
 #include <cstdint>
 
 #include "corekit80/modules/TCModuleTypes.h"

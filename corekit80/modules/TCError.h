@@ -1,5 +1,7 @@
 #pragma once
 
+// TCError and its callback: errors shown to the user.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"

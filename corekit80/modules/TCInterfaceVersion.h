@@ -1,5 +1,7 @@
 #pragma once
 
+// The interface versions of a loaded module library.
+
 #include "corekit80/types/TCExport.h"
 
 // Whether a module library fits this library: module is the handle of the loaded library

@@ -1,5 +1,7 @@
 #pragma once
 
+// The exports of a module library: its factory, its type names and its interface versions.
+
 #include "corekit80/types/TCExport.h"
 
 class TCBaseModule;

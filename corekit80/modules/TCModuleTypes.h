@@ -1,5 +1,7 @@
 #pragma once
 
+// PORTTYPE, CALLED_FROM, RET_PORT and ERR_MSG: the types at the boundary between host and module.
+
 #include <cstdint>
 
 #include "corekit80/types/TCString.h"

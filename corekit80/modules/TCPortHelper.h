@@ -1,5 +1,7 @@
 #pragma once
 
+// TCPortHelper, everything a module knows about its ports.
+
 #include <cstdint>
 
 #include "corekit80/modules/TCModuleTypes.h"
@@ -11,6 +13,7 @@
 
 class ArchiveParser;
 class TCBaseModule;
+class TCExtPar;
 
 // Everything a module knows about its ports: the input and output lists, the table of data
 // types they point to (several ports may share one), the stream behind each port, the wiring
@@ -74,6 +77,17 @@ public:
     void ClearPorts(bool backup);
     void UseDynPorts(DynPortsFn callback, long arg);
 
+    // External parameters arrive at input 0 "EXT" and, with a selector variable, at input 1
+    // "DB"; the selector holds which one is used (1 or 2) and host message 45 sets it.
+    // UseExtPar empties the parameters and makes the inputs; SetExtPar with a null selector
+    // deletes them.
+    TCExtPar* UseExtPar();
+    TCExtPar* UseExtPar(int* selector);
+    TCExtPar* SetExtPar(int* selector);
+    void SetExtPorts(bool both);
+    void SetExtParVar(int* selector);
+    TCExtPar* GetExtPar() const;
+
     // Wiring rules and run behaviour.
     void SetTriggerInputs(const unsigned* inputs, unsigned n);
     void SetTriggerInputs(unsigned a, unsigned b);
@@ -122,6 +136,7 @@ public:
     int CheckWired(unsigned a, unsigned b);
     int CheckWired(unsigned a, const unsigned* list, unsigned n, CHECK_PT mode);
     int CheckAllOrNoneWired(unsigned a, unsigned b);
+    bool IsExtWiredOK();
     bool AreObligatoryInputsWired();
 
     // The run: Init 0 or -3; Fetch 0 work, 1 nothing to do, 2 a source module has finished.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/modules/TCPortHelperImpl.h"
 
@@ -100,5 +101,11 @@ int TCPortHelper::ComputeValidationData(CALLED_FROM from, bool deep)
         }
         backups.RemoveAll();
     }
-    return wasValidated ? 0 : 1;
+    if (!d.extPar)
+        return wasValidated ? 0 : 1;
+    if (d.IsExtInput(0))
+        d.extPar->ComputeValidationData(d.Selected() == 1, d.TypeOf(&d.inputs[0])->Validation());
+    if (d.selector && d.IsExtInput(1))
+        d.extPar->ComputeValidationData(*d.selector == 2, d.TypeOf(&d.inputs[1])->Validation());
+    return 1;
 }

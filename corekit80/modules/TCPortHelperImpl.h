@@ -1,7 +1,10 @@
 #pragma once
 
+// TCPortHelper::TCPortHelperImpl, the port helper's state: ports, data types, backups and flags.
+
 #include <cstdint>
 
+#include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/porttypes/TCPortDataTypeImpl.h"
 #include "corekit80/streams/TCIOStream.h"
@@ -58,6 +61,9 @@ public:
     using BackupList = TCArray<BACKUPPORT>;
 
     explicit TCPortHelperImpl(TCBaseModule* owner) : module(owner) {}
+    TCPortHelperImpl(const TCPortHelperImpl&) = delete;
+    TCPortHelperImpl& operator=(const TCPortHelperImpl&) = delete;
+    ~TCPortHelperImpl() { delete extPar; }
 
     PortList& Ports(PORTTYPE type) { return type == PT_INPUT ? inputs : outputs; }
     const PortList& Ports(PORTTYPE type) const { return type == PT_INPUT ? inputs : outputs; }
@@ -97,6 +103,10 @@ public:
     TCIOStream* Connected(unsigned input) const;
     // Whether the input is connected and holds a block.
     bool HoldsBlock(unsigned input) const;
+    // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
+    bool IsExtInput(unsigned input) const;
+    // Which external-parameter input is used: the selector's value, 1 without a selector.
+    int Selected() const { return selector ? *selector : 1; }
 
     PortList inputs;
     PortList outputs;
@@ -104,6 +114,8 @@ public:
     BackupList backupInputs;
     BackupList backupOutputs;
     TCArray<TCArray<unsigned, unsigned>> triggerGroups;
+    TCExtPar* extPar = nullptr;  // owned
+    int* selector = nullptr;     // the module's variable
     int32_t moduleType = 0;
     TCBaseModule* module;
     ERR_MSG error;

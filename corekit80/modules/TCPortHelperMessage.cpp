@@ -1,6 +1,7 @@
 // The host messages that the port helper answers.
 #include <algorithm>
 
+#include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/modules/TCPortHelperImpl.h"
 
@@ -121,8 +122,10 @@ long TCPortHelper::GetMessageA(unsigned code, long param)
         }
         return 0;
     case 45:
-        // No selector variable is given without external parameters.
-        return -1;
+        if (static_cast<unsigned long>(param) > 2 || !d.selector || (d.extPar && d.extPar->GetExtParamCount() == 0))
+            return -1;
+        *d.selector = int(param);
+        return 1;
     case 46:
         d.running = param == 1;
         return 0;

@@ -7,7 +7,7 @@
 
 int TCPortHelper::Init()
 {
-    if (!AreObligatoryInputsWired())
+    if (!IsExtWiredOK() || !AreObligatoryInputsWired())
         return -3;
     m_pImpl->ready = true;
     m_pImpl->moduleType = m_pImpl->module ? m_pImpl->module->GetTypeOfModule() : 0;
@@ -54,6 +54,9 @@ bool TCPortHelper::AnyDataAvail() const
 bool TCPortHelper::TriggerDataAvail()
 {
     TCPortHelperImpl& d = *m_pImpl;
+    const int selected = d.Selected();
+    if (d.extPar && (selected == 1 || selected == 2) && d.HoldsBlock(unsigned(selected - 1)))
+        return true;
     if (d.triggerGroups.IsEmpty())
         return AnyDataAvail();
     for (TCPortHelperImpl::PORT& p : d.inputs)

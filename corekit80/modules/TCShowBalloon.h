@@ -1,5 +1,7 @@
 #pragma once
 
+// TCShowBalloon and its record: balloon tips shown by the host's main window.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"
