@@ -9,9 +9,12 @@ namespace {
 unsigned Low(long param) { return unsigned(param) & 0xFFFF; }
 unsigned High(long param) { return (unsigned(param) >> 16) & 0xFFFF; }
 
-// Asks the dynamic-port callback; the helper does not count as validated meanwhile.
+// Asks the dynamic-port callback; the helper does not count as validated meanwhile. The
+// callback may have removed itself by an earlier request.
 int AskDynPorts(TCPortHelper::TCPortHelperImpl& d, int request)
 {
+    if (!d.dynPorts)
+        return 0;
     d.validated = false;
     const int answer = d.dynPorts(d.dynPortsArg, request);
     d.validated = true;
@@ -45,9 +48,11 @@ long DynPorts(TCPortHelper::TCPortHelperImpl& d, long param)
         const int outputs = std::max(1, int(wanted >> 24));
         const bool in = mode == 1 || mode == 3;
         const bool out = mode == 2 || mode == 3;
-        if ((!in && !out) || (in && !MayRemove(d.inputs, inputs)) || (out && !MayRemove(d.outputs, outputs)))
-            return 0;
-        if (AskDynPorts(d, -1) == 0)
+        auto allowed = [&] {
+            return (in || out) && (!in || MayRemove(d.inputs, inputs)) && (!out || MayRemove(d.outputs, outputs));
+        };
+        // Asked again after the callback agreed: it may have changed the ports meanwhile.
+        if (!allowed() || AskDynPorts(d, -1) == 0 || !allowed())
             return 0;
         if (in)
             d.inputs.SetSize(d.inputs.GetSize() - inputs);

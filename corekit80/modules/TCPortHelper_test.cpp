@@ -738,3 +738,28 @@ TEST(TCPortHelperExtPar, ABlockAtTheSelectedInputTriggers)
 }
 
 }  // namespace
+
+namespace {
+
+// A callback that takes the ports away while it is asked to agree.
+int Vandal(long arg, int request)
+{
+    auto* h = reinterpret_cast<TCPortHelper*>(arg);
+    if (request == -1) {
+        h->ClearPorts(false);
+        return 1;
+    }
+    return 1 | (1 << 16);
+}
+
+TEST(TCPortHelper, ACallbackThatClearsThePortsChangesNothingFurther)
+{
+    TCPortHelper h(nullptr);
+    h.SetPortRange(PT_INPUT, 0, 3, &NameOf, TCPortHelper::DT_SWORD);
+    h.UseDynPorts(&Vandal, reinterpret_cast<long>(&h));
+    EXPECT_EQ(h.GetMessageA(26, 2), 0);
+    EXPECT_EQ(h.GetPortCnt(PT_INPUT), 0);
+    EXPECT_EQ(h.GetMessageA(26, 0), 0);  // the callback is gone with the ports
+}
+
+}  // namespace
