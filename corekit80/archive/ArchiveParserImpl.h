@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "corekit80/archive/ArchiveParser.h"
@@ -119,3 +120,6 @@ private:
 [[noreturn]] void ArchiveFatal(const ArchiveParser::ArchiveData* data, const char* message);
 // The number in text from its first decimal digit on; 0.0 when it has none.
 double ArchiveVersionFromText(const char* text);
+// An attribute value of the XML reader with its predefined entities and character
+// references decoded; anything else after an '&' stays as it is.
+std::string DecodeAttributeValue(const char* p, size_t n);

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -15,6 +17,82 @@
 
 using Data = ArchiveParser::ArchiveData;
 using Buf = Data::Buf;
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | c >> 6);
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | c >> 12);
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | c >> 18);
+        out += char(0x80 | (c >> 12 & 0x3F));
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+// The character that the reference at p ("&...;", n bytes) stands for, or -1: the five
+// predefined entities and character references only.
+long ReferencedChar(const char* p, size_t n)
+{
+    static const struct { const char* name; char c; } predefined[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    for (const auto& e : predefined)
+        if (n == strlen(e.name) && memcmp(p, e.name, n) == 0)
+            return e.c;
+    if (n < 4 || p[1] != '#')
+        return -1;
+    bool hex = p[2] == 'x';
+    const char* digits = p + (hex ? 3 : 2);
+    unsigned long c = 0;
+    for (const char* q = digits; q < p + n - 1; ++q) {
+        int d = *q >= '0' && *q <= '9' ? *q - '0'
+              : hex && (*q | 0x20) >= 'a' && (*q | 0x20) <= 'f' ? (*q | 0x20) - 'a' + 10 : -1;
+        if (d < 0 || (c = c * (hex ? 16 : 10) + unsigned(d)) > 0x10FFFF)
+            return -1;
+    }
+    bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+    return digits == p + n - 1 || c == 0 || surrogate ? -1 : long(c);
+}
+
+} // namespace
+
+// An attribute value as the parser hands it over. Entity substitution stays off, so that
+// no document can pull in text from elsewhere; without it libxml2 leaves references in
+// attribute values (an '&' always comes back as "&#38;"). They are decoded here in one
+// pass, so that a decoded '&' never starts another reference. Entities a document
+// declares never reach here: the parser is given no declarations, so using one fails.
+std::string DecodeAttributeValue(const char* p, size_t n)
+{
+    std::string out;
+    out.reserve(n);
+    for (size_t i = 0; i < n;) {
+        const void* amp = memchr(p + i, '&', n - i);
+        size_t next = amp ? size_t(static_cast<const char*>(amp) - p) : n;
+        out.append(p + i, next - i);
+        if ((i = next) == n)
+            break;
+        const void* semicolon = memchr(p + i, ';', std::min(n - i, size_t(12)));
+        size_t length = semicolon ? size_t(static_cast<const char*>(semicolon) - (p + i)) + 1 : 0;
+        long c = length ? ReferencedChar(p + i, length) : -1;
+        if (c < 0) {
+            out += '&';
+            ++i;
+        } else {
+            AppendUtf8(out, uint32_t(c));
+            i += length;
+        }
+    }
+    return out;
+}
 
 // SAX state of an XML read: the entry being read, the section being filled and the
 // sections around it. Character data is gathered per element, since it arrives in pieces.
@@ -80,8 +158,8 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
     bool hasVersion = false;
     for (int k = 0; k < nAttributes; ++k, attributes += 5) {
         const char* attr = reinterpret_cast<const char*>(attributes[0]);
-        std::string value(reinterpret_cast<const char*>(attributes[3]),
-                          size_t(attributes[4] - attributes[3]));
+        std::string value = DecodeAttributeValue(reinterpret_cast<const char*>(attributes[3]),
+                                                 size_t(attributes[4] - attributes[3]));
         if (strncmp(attr, "id", 2) == 0) {
             long id = strtol(value.c_str(), nullptr, 10);
             e->id = uint16_t(id < 0 ? 0 : id > 0xFFFF ? 0xFFFF : id);
