@@ -1,5 +1,7 @@
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
 #include "corekit80/platform/TCDebugOutput.h"
@@ -158,15 +160,27 @@ void ArchiveFatal(const ArchiveParser::ArchiveData* data, const char* message)
     if (!message || !*message)
         message = "Error loading %s!";
     const char* name = data ? (const char*)data->name : "unknown module";
-    TCString text;
-    const char* at = strstr(message, "%s");
-    if (at)
-        text.Append(message, int(at - message)).Append(name, int(strlen(name))).Append(at + 2, int(strlen(at + 2)));
-    else
-        text = message;
-    TCOutputDebugString(TCString(text).Append("\n", 1));
-    AfxThrowArchiveException(CArchiveException::badSchema,
-                             data ? (const char*)data->filePath : nullptr);
+    const char* file = data ? (const char*)data->filePath : "";
+    std::string_view text(message), before, after;
+    size_t at = text.find("%s");
+    if (at == std::string_view::npos) {
+        before = text;
+    } else {
+        before = text.substr(0, at);
+        after = text.substr(at + 2);
+        // "... at %s!" of a section without a name: the place is left out, not left empty.
+        size_t place = before.rfind(" at ");
+        if (!*name && place != std::string_view::npos)
+            before = before.substr(0, place);
+    }
+    std::string out(before);
+    if (at != std::string_view::npos)
+        out += name;
+    if (*file)
+        out.append(" in file ").append(file);
+    out.append(after).append("\n");
+    TCOutputDebugString(out.c_str());
+    AfxThrowArchiveException(CArchiveException::badSchema, *file ? file : nullptr);
 }
 
 double ArchiveVersionFromText(const char* text)

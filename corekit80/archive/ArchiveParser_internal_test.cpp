@@ -190,7 +190,7 @@ TEST(ArchiveParser, ReadsXmlDetails)
     p.SetHeaderInfo("Mod", "1", "");
     EXPECT_THROW(Load(p, Utf16("<subsection><integer id=\"1\">1</integer><bogus/></subsection>")),
                  CArchiveException);
-    EXPECT_EQ(CaptureMessages::last, "Error at beginning of serialize at Mod!\n");
+    EXPECT_EQ(CaptureMessages::last, "Error at beginning of serialize at Mod in file a.tc2!\n");
     EXPECT_EQ(p.GetVarType(0), 0);
     EXPECT_THROW(Load(p, Utf16("<subsection><integer id=\"1\">1</inte")), CArchiveException);
 }
@@ -253,8 +253,11 @@ TEST(ArchiveParser, FatalErrorsNameTheSection)
         {[&] { p.Serialize(6, "", len, buf, true); p.Serialize(6, "", i); }, "Error converting to integer at Mod!"},
         {[&] { p.Serialize(1, "", i); p.SubSection(1, "", false); }, "Cannot create new subsection at Mod!"},
         {[&] { p.Serialize(7, "", zero, buf, true); }, "Data buffer not available at Mod!"},
+        // A section without a name leaves the place out; a known file is named.
         {[&] { ArchiveParser q; Load(q, Builder().Header(1).Num(uint32_t(1)).Record(1, 9).b); },
-         "Error at beginning of serialize at !"},
+         "Error at beginning of serialize in file a.tc2!"},
+        {[&] { ArchiveParser q; q.SubSection(1, "", false); q.Serialize(1, "", i); },
+         "Cannot create new integer value!"},
     };
     for (const auto& c : cases) {
         CaptureMessages::last.clear();
@@ -263,6 +266,10 @@ TEST(ArchiveParser, FatalErrorsNameTheSection)
             ADD_FAILURE() << "no exception for " << c.message;
         } catch (const CArchiveException& e) {
             EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
+            bool inFile = strstr(c.message, " in file a.tc2") != nullptr;
+            EXPECT_STREQ(e.m_strFileName, inFile ? "a.tc2" : "");
+            EXPECT_STREQ(e.what(), inFile ? "archive data in an unexpected form: a.tc2"
+                                          : "archive data in an unexpected form");
         }
         EXPECT_EQ(CaptureMessages::last, std::string(c.message) + "\n");
     }
@@ -330,13 +337,18 @@ TEST(ArchiveParser, TruncatedArchivesOnlyThrow)
         Model::Fill(m.values, rng, 0, 4);
     ArchiveParser w;
     Bytes good = Store(w, [&](ArchiveParser& p) { Model::Apply(p, m.values); });
+    // Each load fails: without a signature BeginSerialize returns false, after it the
+    // reader throws and leaves the tree empty.
     auto tryLoad = [](const Bytes& b) {
         ArchiveParser p;
+        bool failed = false;
         try {
-            Load(p, b);
+            failed = !Load(p, b);
         } catch (const CArchiveException&) {
+            failed = true;
             EXPECT_EQ(p.GetVarType(0), 0) << "tree not emptied";
         }
+        EXPECT_TRUE(failed) << "a load of " << b.size() << " bytes succeeded";
     };
     for (size_t n = 0; n < good.size(); n += 1 + n / 50)
         tryLoad(good.substr(0, n));

@@ -1,5 +1,7 @@
 #include "corekit80/platform/CArchiveException.h"
 
+#include "corekit80/platform/TCExceptionTextImpl.h"
+
 CArchiveException::CArchiveException(int cause, const char* archiveName)
     : m_cause(cause), m_strFileName(archiveName)
 {
@@ -20,7 +22,8 @@ const char* CArchiveException::what() const noexcept
         "archive data in an unexpected form",
         "archive buffer full",
     };
-    return m_cause >= none && m_cause <= bufferFull ? texts[m_cause] : texts[genericException];
+    return TCCauseWithFile(m_what, m_cause >= none && m_cause <= bufferFull ? texts[m_cause] : texts[genericException],
+                           m_strFileName);
 }
 
 void AfxThrowArchiveException(int cause, const char* archiveName)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include "corekit80/types/CException.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCExport.h"
 
 // Thrown by value by CArchive and the archive readers built on it; m_cause tells why.
+// what() names the cause and, when known, the archive's file.
 class TC_EXPORT CArchiveException : public CException {
 public:
     enum {
@@ -25,6 +28,9 @@ public:
 
     int m_cause;
     CString m_strFileName;
+
+private:
+    mutable std::string m_what; // what() builds it on every call: m_strFileName is public
 };
 
 [[noreturn]] TC_EXPORT void AfxThrowArchiveException(int cause, const char* archiveName = nullptr);

@@ -210,6 +210,27 @@ TEST(CArchive, DirectionAndLifetime)
     EXPECT_EQ(load.Read(rest, 8), 6u);
 }
 
+// The text names the cause and, when the file behind the archive has a path, the path.
+TEST(CArchive, ExceptionTextNamesTheFile)
+{
+    for (const char* path : {"/data/a.tc2", ""}) {
+        Input in("\x01");
+        in.file.SetFilePath(path);
+        CArchive load(&in.file, CArchive::load);
+        try {
+            int32_t i;
+            load >> i;
+            ADD_FAILURE() << "read 4 bytes of 1";
+        } catch (const CArchiveException& e) {
+            EXPECT_STREQ(e.m_strFileName, path);
+            EXPECT_EQ(std::string(e.what()), *path ? std::string("unexpected end of archive: ") + path
+                                                   : std::string("unexpected end of archive"));
+        }
+    }
+    EXPECT_STREQ(CArchiveException().what(), "no error");
+    EXPECT_STREQ(CArchiveException(42, "x").what(), "unexpected archive error: x");
+}
+
 // A save that ends by an exception or an abort leaves the old file as it was.
 TEST(CArchive, InterruptedSaveKeepsTheOldFile)
 {

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "corekit80/platform/TCExceptionTextImpl.h"
+
 CFileException::CFileException(int cause, long osError, const char* fileName)
     : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
 {
@@ -28,7 +30,8 @@ const char* CFileException::what() const noexcept
         "disk full",
         "unexpected end of file",
     };
-    return m_cause >= none && m_cause <= endOfFile ? texts[m_cause] : texts[genericException];
+    return TCCauseWithFile(m_what, m_cause >= none && m_cause <= endOfFile ? texts[m_cause] : texts[genericException],
+                           m_strFileName);
 }
 
 int CFileException::OsErrorToException(long osError)

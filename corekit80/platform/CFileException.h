@@ -1,11 +1,14 @@
 #pragma once
 
+#include <string>
+
 #include "corekit80/types/CException.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCExport.h"
 
 // Thrown by value by CFile and CMemFile when an operation on the file fails; m_cause
 // tells why and m_lOsError holds the system's error number (-1 when there is none).
+// what() names the cause and, when known, the file: "file not found: /data/a.tc2".
 class TC_EXPORT CFileException : public CException {
 public:
     enum {
@@ -36,6 +39,9 @@ public:
     int m_cause;
     long m_lOsError;
     CString m_strFileName;
+
+private:
+    mutable std::string m_what; // what() builds it on every call: m_strFileName is public
 };
 
 [[noreturn]] TC_EXPORT void AfxThrowFileException(int cause, long osError = -1,

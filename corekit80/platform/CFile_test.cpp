@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -88,6 +89,34 @@ TEST_F(CFileTest, FailedWriteLeavesTheOldFile)
     EXPECT_THROW(f.Close(), CFileException);
     EXPECT_EQ(Content(path), "old");
     ExpectFiles(1);
+}
+
+// The text names the cause and, when there is one, the file.
+TEST_F(CFileTest, ExceptionTextNamesTheFile)
+{
+    const std::string missing = dir + "/missing";
+    try {
+        CFile f(missing.c_str(), CFile::modeRead);
+        ADD_FAILURE() << "opened " << missing;
+    } catch (const CFileException& e) {
+        EXPECT_EQ(std::string(e.what()), "file not found: " + missing);
+    }
+    CFileException error;
+    EXPECT_FALSE(CFile().Open(missing.c_str(), CFile::modeRead, &error));
+    EXPECT_EQ(std::string(error.what()), "file not found: " + missing);
+    const struct { CFileException e; const char* text; } cases[] = {
+        {CFileException(), "no error"},
+        {CFileException(CFileException::diskFull, ENOSPC, nullptr), "disk full"},
+        {CFileException(CFileException::badSeek, EINVAL, ""), "bad seek"},
+        {CFileException(CFileException::endOfFile, -1, "a b.tc2"), "unexpected end of file: a b.tc2"},
+        {CFileException(99, -1, "x"), "unexpected file error: x"},
+        {CFileException(-1), "unexpected file error"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.e.what(), c.text);
+    CFileException renamed(CFileException::accessDenied, EACCES, "old");
+    renamed.m_strFileName = "new";
+    EXPECT_STREQ(renamed.what(), "access denied: new");
 }
 
 TEST_F(CFileTest, OpenModes)
