@@ -54,9 +54,13 @@ fuzz:
 		-DCK80_BUILD_FUZZ=ON -DCK80_BUILD_TESTS=OFF
 	cmake --build build/fuzz -j $(JOBS)
 
-install: deps build/release/build.ninja
-	cmake --build build/release -j $(JOBS)
-	cmake --install build/release $(if $(PREFIX),--prefix $(PREFIX))
+# Installing builds only what is installed, in a build directory of its own: no tests,
+# benchmarks or samples.
+install: deps
+	cmake -S . -B build/install $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCK80_BUILD_TESTS=OFF \
+		-DCK80_BUILD_BENCH=OFF -DCK80_BUILD_EXAMPLES=OFF $(if $(PREFIX),-DCMAKE_INSTALL_PREFIX=$(PREFIX))
+	cmake --build build/install -j $(JOBS)
+	cmake --install build/install $(if $(PREFIX),--prefix $(PREFIX))
 
 clean:
 	rm -rf build
