@@ -26,7 +26,14 @@ install(FILES ${PROJECT_BINARY_DIR}/CoreKit80Config.cmake
               ${PROJECT_BINARY_DIR}/CoreKit80ConfigVersion.cmake
         DESTINATION ${ck80_cmakedir})
 
-# The pkg-config file finds its prefix from its own place, so --prefix at install time works.
-file(RELATIVE_PATH ck80_pc_up /x/${CMAKE_INSTALL_LIBDIR}/pkgconfig /x)
-configure_file(cmake/corekit80.pc.in ${PROJECT_BINARY_DIR}/corekit80.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/corekit80.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# The pkg-config file names its prefix as a plain path. It is written when installing,
+# so that it names the prefix of that moment (`cmake --install --prefix X` gives X).
+set(ck80_pc ${PROJECT_BINARY_DIR}/pkgconfig/corekit80.pc)
+install(CODE "
+  set(CK80_PC_TEMPLATE \"${PROJECT_SOURCE_DIR}/cmake/corekit80.pc.in\")
+  set(CK80_PC_OUTPUT \"${ck80_pc}\")
+  set(CK80_PC_VERSION \"${PROJECT_VERSION}\")
+  set(CK80_PC_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+  set(CK80_PC_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+  include(\"${PROJECT_SOURCE_DIR}/cmake/WritePkgConfig.cmake\")")
+install(FILES ${ck80_pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
