@@ -34,18 +34,6 @@ void TCPortHelper::TCPortHelperImpl::Attach(PORTTYPE type, unsigned port, const 
 
 unsigned TCPortHelper::TCPortHelperImpl::AddType(const DATATYPE& type) { return unsigned(types.Add(type)); }
 
-TCIOStream* TCPortHelper::TCPortHelperImpl::Connected(unsigned input) const
-{
-    const PORT* p = Port(PT_INPUT, input);
-    return p && p->stream->GetFanCnt() > 0 ? p->stream : nullptr;
-}
-
-bool TCPortHelper::TCPortHelperImpl::HoldsBlock(unsigned input) const
-{
-    const TCIOStream* s = Connected(input);
-    return s && s->GetBlockCnt(nullptr) > 0;
-}
-
 TCPortHelper::TCPortHelper(TCBaseModule* module) : m_pImpl(new TCPortHelperImpl(module)) {}
 
 TCPortHelper::~TCPortHelper() { delete m_pImpl; }

@@ -99,10 +99,19 @@ public:
     void Attach(PORTTYPE type, unsigned port, const char* name, unsigned dataType);
     // Appends a data type; its index.
     unsigned AddType(const DATATYPE& type);
-    // The input's stream when it is connected (has a fan), else null.
-    TCIOStream* Connected(unsigned input) const;
+    // The input's stream when it is connected (has its fan), else null. Inline with the
+    // queue check below: Fetch asks them for every input on every call.
+    TCIOStream* Connected(unsigned input) const
+    {
+        const PORT* p = Port(PT_INPUT, input);
+        return p && p->stream->GetFanIn() ? p->stream : nullptr;
+    }
     // Whether the input is connected and holds a block.
-    bool HoldsBlock(unsigned input) const;
+    bool HoldsBlock(unsigned input) const
+    {
+        const TCIOStream* s = Connected(input);
+        return s && !s->GetFanIn()->m_queue.IsEmpty();
+    }
     // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
     bool IsExtInput(unsigned input) const;
     // Which external-parameter input is used: the selector's value, 1 without a selector.
