@@ -1,5 +1,6 @@
 // TCModuleMessage: the installed handler, or the debugger output without one.
 #include "corekit80/foundation/TCModuleMessage.h"
+#include "corekit80/foundation/TCModuleMessageImpl.h"
 
 #include <cstdarg>
 
@@ -7,12 +8,14 @@
 #include "corekit80/platform/TCHostWindow.h"
 #include "corekit80/types/TCString.h"
 
-std::atomic<TCModuleMessage::Handler> TCModuleMessage::s_PFN{nullptr};
+std::atomic<TCModuleMessage::Handler> g_moduleMessageHandler{nullptr};
+
+void TCModuleMessageResetHandler() { g_moduleMessageHandler.store(nullptr, std::memory_order_release); }
 
 void TCModuleMessage::Init(long handler)
 {
     Handler expected = nullptr;
-    s_PFN.compare_exchange_strong(expected, reinterpret_cast<Handler>(handler),
+    g_moduleMessageHandler.compare_exchange_strong(expected, reinterpret_cast<Handler>(handler),
                                   std::memory_order_acq_rel);
 }
 
@@ -22,7 +25,7 @@ void TCModuleMessage::Send(const char* module, Types type, const char* message)
         module = "";
     if (!message)
         message = "";
-    if (Handler handler = s_PFN.load(std::memory_order_acquire)) {
+    if (Handler handler = g_moduleMessageHandler.load(std::memory_order_acquire)) {
         handler(module, type, message);
         return;
     }

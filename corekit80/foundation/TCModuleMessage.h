@@ -2,8 +2,6 @@
 
 // TCModuleMessage, the channel of modules' diagnostic messages to the host.
 
-#include <atomic>
-
 #include "corekit80/types/TCExport.h"
 
 // The channel for diagnostic messages of modules: one process-wide handler, installed
@@ -36,7 +34,4 @@ public:
     static void Notice(const char* module, const char* format, ...) TC_PRINTF(2, 3);
     static void Info(const char* module, const char* format, ...) TC_PRINTF(2, 3);
     static void Debug(const char* module, const char* format, ...) TC_PRINTF(2, 3);
-
-private:
-    static std::atomic<Handler> s_PFN;
 };

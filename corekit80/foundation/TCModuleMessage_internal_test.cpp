@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corekit80/foundation/TCModuleMessage.h"
+#include "corekit80/foundation/TCModuleMessageImpl.h"
 #include "corekit80/platform/TCDebugOutput.h"
 #include "corekit80/platform/TCHostWindow.h"
 
@@ -26,9 +27,15 @@ struct MainWindow : TCHostWindow {
     long Send(unsigned, unsigned long, long) override { return 0; }
 };
 
+// Every test starts and ends without a handler.
+struct TCModuleMessageTest : ::testing::Test {
+    void SetUp() override { TCModuleMessageResetHandler(); }
+    void TearDown() override { TCModuleMessageResetHandler(); }
+};
+
 // Without a handler the messages go to the debugger output, standard error by default,
-// unless there is a main window. Run in a fresh process, where no handler is installed.
-TEST(TCModuleMessage, WithoutHandlerWritesToTheDebuggerOutput)
+// unless there is a main window. Run in a fresh process, so that the sink stays this test's.
+TEST_F(TCModuleMessageTest, WithoutHandlerWritesToTheDebuggerOutput)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
@@ -49,7 +56,7 @@ TEST(TCModuleMessage, WithoutHandlerWritesToTheDebuggerOutput)
         ::testing::ExitedWithCode(0), "TCMessage: modul='Scope', type=8, message='stderr'\n");
 }
 
-TEST(TCModuleMessage, FirstHandlerStaysAndGetsEverySeverity)
+TEST_F(TCModuleMessageTest, FirstHandlerStaysAndGetsEverySeverity)
 {
     TCModuleMessage::Init(0);
     TCModuleMessage::Init(reinterpret_cast<long>(&Handler));
