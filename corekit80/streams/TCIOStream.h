@@ -513,7 +513,7 @@ public:
 
 private:
     void SetErrFan(int fan) { m_nErrFan = fan; }
-    // The act block when it was reserved for writing, else null.
+    // The act block when it was reserved for writing (owned by this stream), else null.
     Block* WriteBlock() const { return m_bWriting ? m_pAct : nullptr; }
     void SetReadBlock(Block* b)
     {
@@ -531,6 +531,7 @@ private:
         if (owner)
             owner->FreeBlock(b);
     }
+    // The i-th queued block (owned by its producer; good while queued), or null.
     Block* QueuedBlock(int i) const
     {
         if (!m_bInput)
@@ -619,6 +620,8 @@ private:
     void FreeBlockGrow(Block* b);
     int AvailableBlocks() const;
 
+    // Writes name into the reserved block; the segment it returns is owned by that block.
+    // Null without a reserved block, for a name written already, or on failure.
     DataSegment* AddSegment(const char* name, int type, int dimCount, const int* dims,
                             const void* data, bool copy, bool append);
     // Reserve, fill the unnamed segment, dispatch: inline, so that each simple write is
@@ -639,12 +642,14 @@ private:
         }
         return Send(b) ? 0 : -14;
     }
+    // Takes the next block (result as RemoveBlock(true)); its first valid segment, owned
+    // by the block and good until the producer's next write, or null.
     DataSegment* ReadFirstSegment(int& result);
     int ReadNumVec(DATATYPE type, void* buf, int* n);
     template <class T> int ReadScalar(DataSegment* seg, DATATYPE type, T& v) const;
-    // The valid segment at index segment of the queued block at index block, when it has type
-    // (any for UNDEF). The common peek, the first segment of the head block, is inline; the
-    // search and every other case are out of line.
+    // The valid segment at index segment of the queued block at index block, when it has
+    // type (any for UNDEF); owned by that block, good while it is queued. The common peek,
+    // the first segment of the head block, is inline; every other case is out of line.
     const DataSegment* PeekSegment(int block, int segment, DATATYPE type) const
     {
         if (block == 0 && segment == 0 && m_bInput && !m_fan.m_queue.IsEmpty()) {
@@ -669,6 +674,7 @@ private:
     }
     int WriteBus(const char* name, DATATYPE type, int dimCount, const int* dims, const void* v,
                  bool copy, const TCTypeInfo* ti);
+    // channel: the first channel's segment inside the act block (see the bus reads).
     int FindBusSegment(DataSegment*& channel, int index, TCTypeInfo* ti) const;
 
     TCArray<std::unique_ptr<Block>> m_blocks;

@@ -106,8 +106,7 @@ void TCIOStream::DataSegment::Reset()
     if (m_type == BLOCK && m_bOwned && m_pData) {
         Block** blocks = static_cast<Block**>(m_pData);
         for (int i = 0; i < m_nElements; ++i)
-            if (blocks[i])
-                blocks[i]->Reset(true);
+            blocks[i]->Reset(true); // an owned segment has every nested block
     }
 }
 
