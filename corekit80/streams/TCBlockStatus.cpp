@@ -1,3 +1,4 @@
+// The rules that split, combine and change block statuses.
 #include "corekit80/streams/TCBlockStatus.h"
 
 #include "corekit80/streams/TCTypeInfo.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCBlockStatus, the start and stop marks of block sequences.
+
 #include <cstdint>
 
 #include "corekit80/types/TCExport.h"

@@ -1,3 +1,4 @@
+// Tests of block statuses against a model of marks.
 #include "corekit80/streams/TCBlockStatus.h"
 
 #include <gtest/gtest.h>

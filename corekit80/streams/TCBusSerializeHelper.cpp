@@ -1,3 +1,4 @@
+// Bus channel segment names and their validation headers.
 #include "corekit80/streams/TCBusSerializeHelper.h"
 
 #include <cstdio>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCBusSerializeHelper, the name of a bus channel segment and its port data type.
+
 #include "corekit80/types/TCArray.h"
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"

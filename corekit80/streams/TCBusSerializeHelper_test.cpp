@@ -1,3 +1,4 @@
+// Tests of bus segment names, validation headers and data-type comparison.
 #include "corekit80/streams/TCBusSerializeHelper.h"
 
 #include <gtest/gtest.h>

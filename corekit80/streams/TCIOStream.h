@@ -1,5 +1,7 @@
 #pragma once
 
+// TCIOStream, the end of a line of the signal graph, with its blocks, segments and queues.
+
 #include <cassert>
 #include <cstdint>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// Tests of blocks as old-stream text: bus channels, status, matrices, malformed text.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,3 +1,4 @@
+// Tests of segment writes and reads: named, simple, by reference, nested, bus, text.
 #include "corekit80/streams/TCIOStream.h"
 
 #include <gtest/gtest.h>

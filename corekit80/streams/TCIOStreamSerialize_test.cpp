@@ -1,3 +1,4 @@
+// Tests of blocks as binary records: golden records, repairs and random round trips.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// Tests of TCIOStream: connections, queues, free lists, status checks, copies, fan-out.
 #include "corekit80/streams/TCIOStream.h"
 
 #include <gtest/gtest.h>

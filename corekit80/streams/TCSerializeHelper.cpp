@@ -1,3 +1,4 @@
+// Values and type info records as packed little-endian binary.
 #include "corekit80/streams/TCSerializeHelper.h"
 
 #include <cstdint>

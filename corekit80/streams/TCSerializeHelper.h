@@ -1,5 +1,7 @@
 #pragma once
 
+// TCSerializeHelper, values packed as little-endian binary in a caller's buffer.
+
 #include "corekit80/foundation/TCSI_Unit.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCExport.h"

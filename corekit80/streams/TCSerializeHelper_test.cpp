@@ -1,3 +1,4 @@
+// Tests of the binary layouts of values and of the type info record.
 #include "corekit80/streams/TCSerializeHelper.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Values and type info as old-stream text, and reading them back.
 #include "corekit80/streams/TCSerializeOldStream.h"
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCSerializeOldStream, values as old-stream text items.
+
 #include "corekit80/foundation/TCSI_Unit.h"
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/types/CString.h"

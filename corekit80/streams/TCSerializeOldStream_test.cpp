@@ -1,3 +1,4 @@
+// Tests of old-stream items, integers against strtol, type info and truncations.
 #include "corekit80/streams/TCSerializeOldStream.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// TCTypeInfo: construction, status names, diagnostic text and archive lines.
 #include "corekit80/streams/TCTypeInfo.h"
 
 #include <climits>

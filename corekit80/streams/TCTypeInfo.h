@@ -1,5 +1,7 @@
 #pragma once
 
+// TCTypeInfo, the signal type information a block may carry.
+
 #include "corekit80/foundation/TCSI_Unit.h"
 #include "corekit80/streams/TCBlockStatus.h"
 #include "corekit80/types/CString.h"

@@ -1,3 +1,4 @@
+// Tests of TCTypeInfo: status names, diagnostic and time texts, archive lines.
 #include "corekit80/streams/TCTypeInfo.h"
 
 #include <gtest/gtest.h>
