@@ -93,8 +93,6 @@ int TCBaseModule::ValidatePortType(PORTTYPE type, int port, const char* text, in
 
 int TCBaseModule::Init() { return m_pPortHelper ? m_pPortHelper->Init() : 0; }
 
-int TCBaseModule::Fetch() { return m_pPortHelper ? m_pPortHelper->Fetch() : 1; }
-
 int TCBaseModule::Done() { return m_pPortHelper ? m_pPortHelper->Done() : 0; }
 
 void* TCBaseModule::SetInputStream(int port, int unused, int precision)

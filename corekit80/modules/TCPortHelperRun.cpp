@@ -16,9 +16,10 @@ int TCPortHelper::Init()
 
 int TCPortHelper::Fetch()
 {
-    if (TriggerDataAvail())
-        return 0;
     TCPortHelperImpl& d = *m_pImpl;
+    // The common module has neither external parameters nor trigger groups: any block counts.
+    if (!d.extPar && d.triggerGroups.IsEmpty() ? AnyDataAvail() : TriggerDataAvail())
+        return 0;
     if (d.moduleType != 1)
         return 1;
     switch (d.sourceBehaviour) {
@@ -34,6 +35,10 @@ int TCPortHelper::Fetch()
     }
 }
 
+// Defined here, beside the port helper's Fetch, so that the call binds inside the library
+// instead of through the procedure linkage table: it is made for every module on every cycle.
+int TCBaseModule::Fetch() { return m_pPortHelper ? m_pPortHelper->Fetch() : 1; }
+
 int TCPortHelper::Done()
 {
     for (TCPortHelperImpl::PORT& p : m_pImpl->inputs)
@@ -45,7 +50,7 @@ int TCPortHelper::Done()
 
 bool TCPortHelper::AnyDataAvail() const
 {
-    for (unsigned i = 0, n = unsigned(GetPortCnt(PT_INPUT)); i < n; ++i)
+    for (unsigned i = 0, n = unsigned(m_pImpl->inputs.GetSize()); i < n; ++i)
         if (m_pImpl->HoldsBlock(i))
             return true;
     return false;

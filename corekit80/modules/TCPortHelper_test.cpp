@@ -763,3 +763,28 @@ TEST(TCPortHelper, ACallbackThatClearsThePortsChangesNothingFurther)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TCPortHelper, RandomStringIsHexadecimalAndKept)
+{
+    TCPortHelper a(nullptr), b(nullptr);
+    const std::string first = a.RandomString();
+    ASSERT_FALSE(first.empty());
+    EXPECT_LE(first.size(), 8u);
+    EXPECT_EQ(first.find_first_not_of("0123456789abcdef"), std::string::npos) << first;
+    EXPECT_EQ(first, a.RandomString());
+    EXPECT_FALSE(std::string(b.RandomString()).empty());
+}
+
+TEST(TCPortHelper, ASourceKeepsItsSynchronisationTimeWhenTheGraphStarts)
+{
+    Source m;
+    double start = 99;
+    m.GetMessageA(7, reinterpret_cast<long>(&start));
+    m.Init();  // reads the module type: a source
+    m.GetMessageA(44, 5);
+    EXPECT_EQ(m.Helper().SyncTime(), 99);
+}
+
+}  // namespace
