@@ -42,11 +42,13 @@ struct Rig {
     {
         sources[i]->AddOutputStream(static_cast<TCIOStream*>(h.SetInputStream(i, 0, 3)));
     }
-    void Feed(unsigned i, std::vector<double> v, double rate = 0, TCBLOCKSTATUS state = TCBS_BUSY)
+    void Feed(unsigned i, std::vector<double> v, double rate = 0, TCBLOCKSTATUS state = TCBS_BUSY,
+              const char* unit = "")
     {
         TCTypeInfo ti;
         ti.Samplerate = rate;
         ti.State = state;
+        EXPECT_TRUE(ti.Unit.FromString(unit));
         sources[i]->SetTI(&ti, false);
         ASSERT_EQ(sources[i]->WriteDblVec(v.data(), int(v.size())), 0);
     }
@@ -428,23 +430,26 @@ TEST(TCPortHelper, SynchronousInputsAreCompared)
         double rate;
         TCBLOCKSTATUS state;
         int extraBlocks;
+        const char* unit;
         int result;
     } cases[] = {
-        {"agree", 31, {1, 2}, 10, TCBS_BUSY, 0, 1},
-        {"value counts", 4, {1}, 10, TCBS_BUSY, 0, -5},
-        {"statuses", 1, {1, 2}, 10, TCBS_STOP, 0, -13},
-        {"block counts", 2, {1, 2}, 10, TCBS_BUSY, 1, -12},
-        {"sample rates", 8, {1, 2}, 20, TCBS_BUSY, 0, -15},
-        {"unchecked differences", 0, {1}, 20, TCBS_STOP, 1, 1},
+        {"agree", 31, {1, 2}, 10, TCBS_BUSY, 0, "V", 1},
+        {"value counts", 4, {1}, 10, TCBS_BUSY, 0, "V", -5},
+        {"statuses", 1, {1, 2}, 10, TCBS_STOP, 0, "V", -13},
+        {"block counts", 2, {1, 2}, 10, TCBS_BUSY, 1, "V", -12},
+        {"sample rates", 8, {1, 2}, 20, TCBS_BUSY, 0, "V", -15},
+        {"units", 16, {1, 2}, 10, TCBS_BUSY, 0, "A", -6},
+        {"value counts first", 31, {1}, 20, TCBS_STOP, 1, "A", -5},
+        {"unchecked differences", 0, {1}, 20, TCBS_STOP, 1, "A", 1},
     };
     for (const auto& c : cases) {
         Rig rig(3);
         rig.Connect(0);
         rig.Connect(1);
-        rig.Feed(0, {1, 2}, 10);
-        rig.Feed(1, c.second, c.rate, c.state);
+        rig.Feed(0, {1, 2}, 10, TCBS_BUSY, "V");
+        rig.Feed(1, c.second, c.rate, c.state, c.unit);
         for (int b = 0; b < c.extraBlocks; ++b)
-            rig.Feed(1, c.second, c.rate, c.state);
+            rig.Feed(1, c.second, c.rate, c.state, c.unit);
         EXPECT_EQ(rig.h.SynchronousDataAvail(0u, 3u, c.checks), c.result) << c.what;
         if (c.result < 0) {
             EXPECT_EQ(rig.h.GetErrMsg().code, c.result);
