@@ -67,6 +67,49 @@ TEST(TCPortHelperSerialize, PortsLoadBackAsTheyWereStored)
     }
 }
 
+// Counts out of range are cut to what a section can number, and a port that points beyond
+// the loaded table of data types has none.
+TEST(TCPortHelperSerialize, DamagedCountsAndIndicesAreBounded)
+{
+    const struct {
+        int inputs, outputs, types;
+        unsigned index;
+        int loadedInputs, loadedOutputs;
+        bool typed;
+    } cases[] = {
+        {-5, 1, 1, 0, 0, 1, false},
+        {1, 0x7FFFFFFF, 1, 0, 1, 0xFFFF, true},
+        {1, 0, 1, 1, 1, 0, false},
+        {1, 0, 0, 0, 1, 0, false},
+        {1, 0, 1, 0xFFFFFFFFu, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        ArchiveParser writer;
+        const archive_test::Bytes bytes = archive_test::Store(writer, [&](ArchiveParser& p) {
+            int inputs = c.inputs, outputs = c.outputs, types = c.types;
+            p.Serialize(1, "No. of inputs", inputs);
+            ArchiveParser* in = p.SubSection(2, "Input ports", false)->SubSection(0, "Input 0", false);
+            int type = PT_INPUT;
+            TCString name("In");
+            unsigned index = c.index;
+            in->Serialize(1, "Port type", type);
+            in->Serialize(2, "Port name", name);
+            in->Serialize(3, "Data type index", index);
+            p.Serialize(3, "No. of outputs", outputs);
+            p.Serialize(5, "No. of data types", types);
+        });
+        H loaded(nullptr);
+        ArchiveParser reader;
+        ASSERT_TRUE(archive_test::Load(reader, bytes));
+        loaded.Serialize(&reader);
+        EXPECT_EQ(loaded.GetPortCnt(PT_INPUT), c.loadedInputs) << c.inputs;
+        EXPECT_EQ(loaded.GetPortCnt(PT_OUTPUT), c.loadedOutputs) << c.outputs;
+        unsigned attached = 99;
+        loaded.DataType(PT_INPUT, 0, &attached);
+        EXPECT_EQ(attached == c.index, c.typed) << c.index;
+    }
+}
+
 TEST(TCPortHelperSerialize, AnEmptyHelperStaysEmpty)
 {
     H saved(nullptr);
