@@ -136,13 +136,6 @@ TEST(TCBaseModule, DisplayNameCarriesTheInstanceNumber)
     EXPECT_STREQ(helper.GetModuleName(), "FFT2");
 }
 
-TEST(TCBaseModule, PriorityIsSetAndRead)
-{
-    Plain m(1);
-    m.Priority(7);
-    EXPECT_EQ(m.Priority(), 7);
-}
-
 TEST(TCBaseModule, SlotsForwardToThePortHelper)
 {
     WithPorts m;
