@@ -135,7 +135,8 @@ TEST(ArchiveParser, RandomTreesSurviveRoundTrips)
         Model::Fill(m.values, rng, 0, xml ? 3 : 4);
         ArchiveParser writer;
         writer.SaveAscii(xml ? ArchiveParser::modeXML : ArchiveParser::modeBinary);
-        std::string version = "V" + std::to_string(round) + ".25";
+        std::string version = "V";
+        version += std::to_string(round) + ".25";
         Bytes bytes = Store(writer, [&](ArchiveParser& p) {
             p.SetHeaderInfo("m", version.c_str(), "");
             Model::Apply(p, m.values);

@@ -17,6 +17,13 @@ std::string XmlOf(const TCXML& x, const TCXMLNode& n = TCXMLNode())
     return Str(s);
 }
 
+// A name of a letter and a number ("e3").
+std::string Name(char letter, unsigned number)
+{
+    std::string name(1, letter);
+    return name += std::to_string(number);
+}
+
 // Builds a random tree: names, attributes (with characters that need escaping and
 // non-ASCII ones) and texts; returns the elements in document order.
 std::vector<TCXMLNode> BuildRandom(TCXML& x, std::mt19937& rng)
@@ -26,9 +33,9 @@ std::vector<TCXMLNode> BuildRandom(TCXML& x, std::mt19937& rng)
     std::vector<TCXMLNode> nodes{x.CreateElement("Root")};
     for (int i = 0; i < 40; ++i) {
         TCXMLNode parent = nodes[rng() % nodes.size()];
-        TCXMLNode e = x.CreateElement(("e" + std::to_string(rng() % 5)).c_str(), parent);
+        TCXMLNode e = x.CreateElement(Name('e', rng() % 5).c_str(), parent);
         for (unsigned a = rng() % 3; a > 0; --a)
-            EXPECT_TRUE(x.SetAttribute(e, ("a" + std::to_string(a)).c_str(), texts[rng() % 8]));
+            EXPECT_TRUE(x.SetAttribute(e, Name('a', a).c_str(), texts[rng() % 8]));
         if (rng() % 3 == 0)
             EXPECT_TRUE(x.SetNodeText(e, texts[rng() % 8]));
         else

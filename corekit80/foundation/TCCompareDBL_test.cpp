@@ -63,8 +63,9 @@ TEST(CompareDBL, Symmetry)
         for (bool exact : {false, true}) {
             ASSERT_EQ(C::IsEqual(a, b, exact), C::IsEqual(b, a, exact)) << a << " " << b;
             bool signedZeros = exact && a == b && std::signbit(a) != std::signbit(b);
-            if (!signedZeros)
+            if (!signedZeros) {
                 ASSERT_EQ(C::Compare(a, b, exact), -C::Compare(b, a, exact)) << a << " " << b;
+            }
             ASSERT_EQ(C::IsGreater(a, b, exact), C::IsLess(b, a, exact));
             ASSERT_EQ(C::IsGreaterOrEqual(a, b, exact), C::IsLessOrEqual(b, a, exact));
             ASSERT_EQ(C::IsGreater(a, b, exact), C::Compare(a, b, exact) > 0 && a > b);

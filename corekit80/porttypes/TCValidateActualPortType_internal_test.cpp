@@ -188,7 +188,7 @@ TEST(TCValidateActualPortType, HelpTargets)
         {"manual.htm", "/m/libf.so", "manual.htm"}, {"#Gain", "/m/libf.so", "/m/libf.htm#Gain"},
         {"", "/m/libf.so.1.2", "/m/libf.htm"}, {nullptr, "C:/m/Filter.DLL", "C:/m/Filter.htm"},
         {"#a", "/m.so.d/program", "/m.so.d/program.htm#a"}, {"#a", "/m/lib.sound.so", "/m/lib.sound.htm#a"},
-        {"#a", "", ".htm#a"}, {"#a", "/" + dir + "/x.so", "/" + dir.substr(0, 1023) + ".htm#a"},
+        {"#a", "", ".htm#a"}, {"#a", "/" + dir + "/x.so", ("/" + dir).substr(0, 1024) + ".htm#a"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(TCHelpTarget(c.topic, c.module.c_str()), c.target.c_str()) << c.module;

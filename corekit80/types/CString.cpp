@@ -120,13 +120,21 @@ CString& CString::operator=(char c)
     return *this;
 }
 
-void CString::SetString(const char* s) { Assign(s, s ? static_cast<int>(std::strlen(s)) : 0); }
+void CString::SetString(const char* s)
+{
+    size_t n = s ? std::strlen(s) : 0;
+    if (n > INT_MAX - 1)
+        throw std::bad_alloc();
+    Assign(s, static_cast<int>(n));
+}
 
 void CString::SetString(const char* p, int n) { Assign(p, p && n > 0 ? n : 0); }
 
 // p may point into this string's own buffer.
 void CString::Assign(const char* p, int n)
 {
+    if (n < 0)
+        throw std::bad_alloc(); // a length past INT_MAX
     if (n == 0) {
         Truncate(0);
         return;

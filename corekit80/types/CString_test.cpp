@@ -374,8 +374,10 @@ TEST(CString, FormatMatchesSnprintf)
         std::string f = "<%%%";
         for (int k = g() % 3; k > 0; --k)
             f += pick("-+ #0");
-        f += g() % 2 ? std::to_string(g() % 40) : "";
-        f += g() % 2 ? "." + std::to_string(g() % 20) : "";
+        if (g() % 2)
+            f += std::to_string(g() % 40);
+        if (g() % 2)
+            f.append(".").append(std::to_string(g() % 20));
         const bool isLong = std::strchr("diuxXo", conv) && g() % 3 == 0;
         f += std::string(isLong ? "l" : "") + conv + ">";
         const long long v = static_cast<long long>(g()) - (1LL << 31);
