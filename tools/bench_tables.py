@@ -19,7 +19,8 @@ UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 class Run:
     """The figures of one benchmark case: time per iteration (ns) on its own clock, rates."""
 
-    def __init__(self, entry):
+    def __init__(self, entry, program):
+        self.program = program
         self.real = entry["run_name"].split("/").count("real_time") > 0
         scale = UNIT_NS[entry.get("time_unit", "ns")]
         self.cpu_ns = entry["cpu_time"] * scale
@@ -46,7 +47,7 @@ def load(directory):
                 continue
             name = "/".join(p for p in entry["run_name"].split("/") if p != "real_time")
             if repeated or name not in runs:
-                runs[name] = Run(entry)
+                runs[name] = Run(entry, file[: -len(".json")])
     return runs, context
 
 
@@ -270,12 +271,21 @@ def serialization(runs):
     return t
 
 
-def profile(runs):
-    t = Table("Registry profile (bench_profile), no peer", ["Case", "time", "clock", "rate"])
-    for name, run in sorted(runs.items()):
-        if "Profile" in name:
-            t.add(name, fmt(run.ns), run.clock, rate(1e9 / run.ns, " ops"))
-    return t
+# Programs whose cases are set against a peer in the tables above.
+COMPARED = {"bench_string", "bench_containers", "bench_numbers", "bench_time", "bench_logfile",
+            "bench_regexp", "bench_streams", "bench_archive", "bench_serialize"}
+
+
+def listings(runs):
+    """Every case of the other programs (no peer, or no table yet) with its time."""
+    tables = []
+    for program in sorted({run.program for run in runs.values()} - COMPARED):
+        t = Table(f"{program}, every case (no peer table)", ["Case", "time", "clock", "per second"])
+        for name, run in sorted(runs.items()):
+            if run.program == program:
+                t.add(name, fmt(run.ns), run.clock, rate(1e9 / run.ns))
+        tables.append(t)
+    return tables
 
 
 def main():
@@ -293,7 +303,7 @@ def main():
               f"at {context.get('mhz_per_cpu')} MHz, load average {context.get('load_avg')}")
     tables = [strings(runs), containers(runs), numbers(runs), times(runs), regexps(runs)]
     tables += streams(runs, gst)
-    tables += [archives(runs), serialization(runs), profile(runs)]
+    tables += [archives(runs), serialization(runs)] + listings(runs)
     for table in tables:
         if table.rows:
             table.print()
