@@ -271,9 +271,21 @@ def serialization(runs):
     return t
 
 
+def modules(runs):
+    t = Table("Module Fetch against the stream's own block count (bench_modules)", PAIR_COLUMNS)
+    pairs(runs, t, [
+        ("`TCBaseModule::Fetch`, 1 input (`GetBlockCnt(nullptr) > 0`)", "BM_Fetch_Module/1",
+         "BM_Fetch_DirectCount", 1.5),
+        ("`TCBaseModule::Fetch`, 8 inputs, the block at the last (same)", "BM_Fetch_Module/8",
+         "BM_Fetch_DirectCount", None),
+        ("the fan queue read inline (same)", "BM_Fetch_DirectQueue", "BM_Fetch_DirectCount", None),
+    ])
+    return t
+
+
 # Programs whose cases are set against a peer in the tables above.
 COMPARED = {"bench_string", "bench_containers", "bench_numbers", "bench_time", "bench_logfile",
-            "bench_regexp", "bench_streams", "bench_archive", "bench_serialize"}
+            "bench_regexp", "bench_streams", "bench_archive", "bench_serialize", "bench_modules"}
 
 
 def listings(runs):
@@ -303,7 +315,7 @@ def main():
               f"at {context.get('mhz_per_cpu')} MHz, load average {context.get('load_avg')}")
     tables = [strings(runs), containers(runs), numbers(runs), times(runs), regexps(runs)]
     tables += streams(runs, gst)
-    tables += [archives(runs), serialization(runs)] + listings(runs)
+    tables += [archives(runs), serialization(runs), modules(runs)] + listings(runs)
     for table in tables:
         if table.rows:
             table.print()
