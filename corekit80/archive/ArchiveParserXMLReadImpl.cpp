@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
 
 #include "corekit80/archive/ArchiveParserImpl.h"
@@ -19,25 +20,6 @@ using Data = ArchiveParser::ArchiveData;
 using Buf = Data::Buf;
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | c >> 6);
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | c >> 12);
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | c >> 18);
-        out += char(0x80 | (c >> 12 & 0x3F));
-        out += char(0x80 | (c >> 6 & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
 
 // The character that the reference at p ("&...;", n bytes) stands for, or -1: the five
 // predefined entities and character references only.
@@ -87,7 +69,8 @@ std::string DecodeAttributeValue(const char* p, size_t n)
             out += '&';
             ++i;
         } else {
-            AppendUtf8(out, uint32_t(c));
+            xmlChar utf8[4];
+            out.append(reinterpret_cast<const char*>(utf8), size_t(xmlCopyCharMultiByte(utf8, int(c))));
             i += length;
         }
     }
