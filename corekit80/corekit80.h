@@ -83,6 +83,7 @@
 #include "corekit80/modules/TCError.h"
 #include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCInterfaceVersion.h"
+#include "corekit80/modules/TCModuleHarness.h"
 #include "corekit80/modules/TCModuleLibrary.h"
 #include "corekit80/modules/TCModuleTypes.h"
 #include "corekit80/modules/TCPortHelper.h"

@@ -8,6 +8,7 @@
 #include "corekit80/foundation/TCProfile.h"
 #include "corekit80/foundation/TCResourceLanguage.h"
 #include "corekit80/modules/TCBaseModule.h"
+#include "corekit80/modules/TCModuleHarness.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/streams/TCIOStream.h"
 
@@ -166,23 +167,22 @@ TEST(TCBaseModule, SlotsForwardToThePortHelper)
     EXPECT_EQ(m.Done(), 0);
 }
 
-// The host-message table: what each code answers and what it changes, seen through the
-// port helper's queries.
+// The host-message table, sent through the harness to a module it wired (all but Gate):
+// what each code answers and what it changes, seen through the port helper's queries.
 TEST(TCBaseModule, HostMessagesAnswerAsTheTableSays)
 {
     WithPorts m;
     TCPortHelper& h = m.Ports();
-    TCIOStream* in = static_cast<TCIOStream*>(m.SetInputStream(0, 0, 5));
+    TCModuleHarness host(m);
+    host.LeaveUnwired(PT_INPUT, 1);
+    ASSERT_EQ(host.Start(), 0);
+    TCIOStream* in = host.Producer(0)->GetFan(0);
     ASSERT_NE(in, nullptr);
-    TCIOStream sink;
-    sink.SetInputStream(3);
-    m.AddOutputStream(0, &sink);
     double start = 1234.5;
     ERR_MSG* record = nullptr;
     const std::string registry = GetRegistryPath();
     const int language = TCGetResourceLanguage();
     TCSetLoadStrResLanguage(language);  // message 41 then answers the same setting
-    m.AddLine(PT_OUTPUT, 0);
 
     const struct {
         unsigned code;
@@ -204,7 +204,7 @@ TEST(TCBaseModule, HostMessagesAnswerAsTheTableSays)
         {35, 0, reinterpret_cast<long>(in)},
         {35, 1, 0},  // no stream handed over
         {35, 7, 0},
-        {36, 0, reinterpret_cast<long>(&sink)},
+        {36, 0, reinterpret_cast<long>(host.Collector(0))},
         {36, 1 << 16, 0},
         {36, 1, 0},
         {38, 0, 0},
@@ -215,36 +215,38 @@ TEST(TCBaseModule, HostMessagesAnswerAsTheTableSays)
         {45, 3, -1},
         {46, 1, 0},
         {47, (PT_OUTPUT << 16) | 0, 1},
-        {47, (PT_INPUT << 16) | 0, 0},
+        {47, (PT_INPUT << 16) | 0, 1},
+        {47, (PT_INPUT << 16) | 1, 0},
         {47, (PT_OUTPUT << 16) | 9, 0},
         {48, 1, 0},
         {1000, 1, 0},
         {0xFFFFFFFFu, 1, 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(m.GetMessageA(c.code, c.param), c.result) << c.code << " " << c.param;
+        EXPECT_EQ(host.Message(c.code, c.param), c.result) << c.code << " " << c.param;
     ChangeRegistryPath(registry.c_str());
 
     EXPECT_EQ(h.GetInstanceHandle(), 0x5678);
     EXPECT_EQ(record, &h.GetErrMsg());
+    EXPECT_EQ(host.ErrMsg(), record);
     EXPECT_STREQ(h.GetSymbolName(), "Sym");
     EXPECT_STREQ(h.GetSGName(), "Graph");
     EXPECT_TRUE(h.FirstInCycle(true));
     EXPECT_FALSE(h.FirstInCycle(false));
     EXPECT_TRUE(h.IsRunning());
-    EXPECT_EQ(m.GetMessageA(46, 2), 0);
+    EXPECT_EQ(host.Message(46, 2), 0);
     EXPECT_FALSE(h.IsRunning());
     // 44/5 resets the synchronisation time of a module that is no source.
-    EXPECT_EQ(m.GetMessageA(7, reinterpret_cast<long>(&start)), 0);
+    EXPECT_EQ(host.Message(7, reinterpret_cast<long>(&start)), 0);
     EXPECT_EQ(h.SyncTime(), 1234.5);
-    EXPECT_EQ(m.GetMessageA(44, 5), 0);
+    EXPECT_EQ(host.Message(44, 5), 0);
     EXPECT_NE(h.SyncTime(), 1234.5);
-    // Message 38 turned the wiring checks off: an unwired obligatory input is accepted.
+    // Message 38 turned the wiring checks off: the unwired obligatory input is accepted.
     h.SetObligatoryInput(1);
     EXPECT_EQ(m.Init(), 0);
-    EXPECT_EQ(m.GetMessageA(38, 1), 0);
+    EXPECT_EQ(host.Message(38, 1), 0);
     EXPECT_EQ(m.Init(), -3);
-    m.DeleteStreams();
+    EXPECT_TRUE(host.HostRecords().IsEmpty());
 }
 
 }  // namespace

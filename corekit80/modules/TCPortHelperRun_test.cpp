@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "corekit80/modules/TCBaseModule.h"
+#include "corekit80/modules/TCModuleHarness.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/modules/TCPortHelper_test.h"
 #include "corekit80/streams/TCIOStream.h"
@@ -261,21 +262,22 @@ TEST(TCPortHelper, SourceModulesRunAsTheirBehaviourSays)
     for (const auto& c : cases) {
         Source m;
         m.Helper().BehaviourAsSource(c.behaviour);
-        EXPECT_EQ(m.Init(), 0);
-        EXPECT_EQ(m.Fetch(), c.ready) << c.behaviour;
+        TCModuleHarness host(m);
+        ASSERT_EQ(host.Start(), 0);
+        EXPECT_EQ(host.Cycle(), c.ready) << c.behaviour;
         m.Helper().SetReadyFlag(false);
-        EXPECT_EQ(m.Fetch(), c.cleared) << c.behaviour;
-        EXPECT_EQ(m.Fetch(), c.after) << c.behaviour;
+        EXPECT_EQ(host.Cycle(), c.cleared) << c.behaviour;
+        EXPECT_EQ(host.Cycle(), c.after) << c.behaviour;
     }
 }
 
 TEST(TCPortHelper, ASourceKeepsItsSynchronisationTimeWhenTheGraphStarts)
 {
     Source m;
+    TCModuleHarness host(m);
     double start = 99;
-    m.GetMessageA(7, reinterpret_cast<long>(&start));
-    m.Init();  // reads the module type: a source
-    m.GetMessageA(44, 5);
+    host.Message(7, reinterpret_cast<long>(&start));
+    ASSERT_EQ(host.Start(), 0);  // Init reads the module type, a source, before 44/5
     EXPECT_EQ(m.Helper().SyncTime(), 99);
 }
 
