@@ -86,7 +86,7 @@ public:
     int Start();
     // One cycle: message 32 and Fetch; Fetch's result, or -1 when not running.
     int Cycle();
-    // Cycles while Fetch reports work (0), at most maxCycles; the last result.
+    // Cycles while Fetch reports work (0), at most maxCycles; the last result (-1 for none).
     int Run(int maxCycles);
     int Cycles() const;
     // Done's result, or -1 when not running. Afterwards the streams are gone.

@@ -260,4 +260,57 @@ TEST(TCModuleHarness, RecordsModuleMessagesAndRestoresTheHostWindow)
     EXPECT_EQ(TCGetHostWindow(), before);
 }
 
+// A module whose inputs the user adds and removes: its callback offers one more input and
+// asks for the last one to go; message 26 applies that while the module is wired.
+class Stack : public TCBaseModule {
+public:
+    Stack() : TCBaseModule(0)
+    {
+        m_pPortHelper = new TCPortHelper(this);
+        m_pPortHelper->SetPortRange(PT_INPUT, 0, 2, &Name, "DOUBLE[]", nullptr, false);
+        m_pPortHelper->UseDynPorts(&Ports, reinterpret_cast<long>(m_pPortHelper));
+    }
+    void ReservedSlot0() override {}
+    void ReservedSlot2() override {}
+    void ReservedSlot19() override {}
+    const char* GetModuleTypeName() override { return "Stack"; }
+
+private:
+    static const char* Name(PORTTYPE, unsigned port)
+    {
+        static const char* const names[] = {"In0", "In1", "In2"};
+        return names[port % 3];
+    }
+    static int Ports(long arg, int request)
+    {
+        auto* h = reinterpret_cast<TCPortHelper*>(arg);
+        if (request == 1) {
+            const unsigned n = unsigned(h->GetPortCnt(PT_INPUT));
+            h->SetPort(PT_INPUT, n, Name(PT_INPUT, n), "DOUBLE[]", nullptr, false);
+            return 1;
+        }
+        return request == 0 ? 1 | (1 << 16) : 1;  // one input less; agreed
+    }
+};
+
+TEST(TCModuleHarness, DynamicPortsChangeThroughMessage26)
+{
+    for (bool lastWired : {true, false}) {
+        Stack m;
+        TCModuleHarness host(m);
+        if (!lastWired)
+            host.LeaveUnwired(PT_INPUT, 1);
+        ASSERT_EQ(host.Start(), 0);
+        EXPECT_EQ(host.Message(26, 0), 1);
+        // A port with a line stays.
+        EXPECT_EQ(host.Message(26, 2), lastWired ? 0 : 1) << lastWired;
+        EXPECT_EQ(m.GetNoInput(), lastWired ? 2 : 1);
+        EXPECT_EQ(host.Message(26, 1), 1);
+        EXPECT_EQ(m.GetNoInput(), lastWired ? 3 : 2);
+        EXPECT_EQ(host.Write(0, 1.0), 0);
+        EXPECT_EQ(host.Cycle(), 0);
+        EXPECT_EQ(host.Write(2, 1.0), -1);  // added after the wiring: no producer
+    }
+}
+
 }  // namespace
