@@ -1,3 +1,4 @@
+// ArchiveParser: construction, loading or storing state, mode and header.
 #include <cstring>
 
 #include "corekit80/archive/ArchiveParserImpl.h"

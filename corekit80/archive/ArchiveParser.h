@@ -1,5 +1,7 @@
 #pragma once
 
+// ArchiveParser, module settings saved and restored as a tree of typed values.
+
 #include "corekit80/platform/CArchive.h"
 #include "corekit80/platform/CDumpContext.h"
 #include "corekit80/platform/CWnd.h"

@@ -1,3 +1,4 @@
+// ArchiveData, one section of an archive tree: entries, lookup, modes and fatal errors.
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -1,5 +1,7 @@
 #pragma once
 
+// ArchiveData and MemManager, the sections and entry pool behind an ArchiveParser.
+
 #include <cstdint>
 #include <mutex>
 #include <string>

@@ -1,3 +1,4 @@
+// ArchiveParser::Serialize for each value type, records and window placement.
 #include <cmath>
 #include <cstdio>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// Tests of the typed Serialize calls: narrow types, font heights, records, window placement.
 #include <climits>
 #include <tuple>
 

@@ -1,3 +1,4 @@
+// The XML form of archive trees read with libxml2's SAX parser.
 #include <algorithm>
 #include <climits>
 #include <cmath>

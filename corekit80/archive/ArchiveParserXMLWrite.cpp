@@ -1,3 +1,4 @@
+// The XML form of archive trees written, with escaping of texts and bytes.
 #include <algorithm>
 #include <charconv>
 #include <cmath>

@@ -1,3 +1,4 @@
+// Tests of ArchiveParser: golden archives, random trees, XML details, conversions, bad input.
 #include "corekit80/archive/ArchiveParser_test.h"
 
 #include <climits>

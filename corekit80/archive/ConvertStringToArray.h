@@ -1,5 +1,7 @@
 #pragma once
 
+// Conversions of delimited texts into arrays of integers, doubles or strings.
+
 #include "corekit80/types/CArray.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/CStringArray.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The number scanners and the splitter behind the array conversions.
+
 #include <string_view>
 #include <vector>
 

@@ -1,3 +1,4 @@
+// Tests of the text-to-array conversions: integers, doubles and splitting.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,3 +1,4 @@
+// Integers and doubles picked out of text into arrays.
 #include <cerrno>
 #include <climits>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// Text split at a separator into string arrays.
 #include <cstring>
 #include <type_traits>
 

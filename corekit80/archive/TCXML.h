@@ -1,5 +1,7 @@
 #pragma once
 
+// TCXML, an XML document on libxml2, with TCXMLNode handles and node lists.
+
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
 

@@ -1,3 +1,4 @@
+// Building TCXML documents: elements, attributes and node texts, checked.
 #include "corekit80/archive/TCXMLImpl.h"
 
 #include <climits>

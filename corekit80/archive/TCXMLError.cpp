@@ -1,3 +1,4 @@
+// TCXML's messages and the scope that collects libxml2's errors.
 #include "corekit80/archive/TCXMLImpl.h"
 
 #include <algorithm>

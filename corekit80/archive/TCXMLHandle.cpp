@@ -1,3 +1,4 @@
+// TCXMLNode and TCXMLNodeList handles, counted on their nodes and documents.
 #include "corekit80/archive/TCXMLImpl.h"
 
 #include <libxml/xpath.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// TCXMLDocImpl and TCXMLNodeListImpl, the document and node lists behind the handles.
+
 #include <cstdarg>
 #include <vector>
 

@@ -1,3 +1,4 @@
+// Tests of loading XML: node kinds, encodings, messages, handles, saving, hostile input.
 #include <gtest/gtest.h>
 
 #include <filesystem>

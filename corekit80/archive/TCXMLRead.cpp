@@ -1,3 +1,4 @@
+// TCXML's readers: node types, names, values, texts and markup.
 #include "corekit80/archive/TCXMLImpl.h"
 
 #include <libxml/xmlsave.h>

@@ -1,3 +1,4 @@
+// Tests of TCXML's XPath selection against xmllint.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Tests of TCXML: built documents round trip, stream documents, building errors.
 #include <gtest/gtest.h>
 
 #include <random>

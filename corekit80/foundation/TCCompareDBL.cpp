@@ -1,3 +1,4 @@
+// The tolerant comparison of doubles: IsEqual, IsGreater, IsLess, Compare and MakeUnequal.
 #include "corekit80/foundation/TCCompareDBL.h"
 
 #include <cmath>

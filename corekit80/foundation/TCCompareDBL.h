@@ -1,5 +1,7 @@
 #pragma once
 
+// TCCompareDBL, comparison of doubles within a relative 2^-52 or bit-exact.
+
 #include "corekit80/types/TCExport.h"
 
 // Comparison of doubles that treats values within a relative 2^-52 as equal (exact =

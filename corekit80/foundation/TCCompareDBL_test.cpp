@@ -1,3 +1,4 @@
+// Tests of the double comparisons: examples, signed zeros, symmetry of the relations.
 #include "corekit80/foundation/TCCompareDBL.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// CArchive: buffered little-endian numbers and length-prefixed strings over a CFile.
 #include "corekit80/platform/CArchive.h"
 
 #include <algorithm>

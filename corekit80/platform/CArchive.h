@@ -1,5 +1,7 @@
 #pragma once
 
+// CArchive, the framework's buffered binary archive over a CFile.
+
 #include <cstdint>
 
 #include "corekit80/platform/CArchiveException.h"

@@ -1,3 +1,4 @@
+// CArchiveException and AfxThrowArchiveException.
 #include "corekit80/platform/CArchiveException.h"
 
 #include "corekit80/platform/TCExceptionTextImpl.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// CArchiveException, thrown by CArchive and the archive readers.
+
 #include <string>
 
 #include "corekit80/types/CException.h"

@@ -1,3 +1,4 @@
+// Tests of CArchive: scalar sizes, random round trips, string prefixes, wide strings, bad input.
 #include "corekit80/platform/CArchive.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// CFile: opening, reading and writing, with saves under a temporary renamed on Close.
 #include "corekit80/platform/CFile.h"
 
 #include <fcntl.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// CFile, the framework's binary file that replaces its target only on a complete save.
+
 #include <cstdint>
 
 #include "corekit80/platform/CFileException.h"

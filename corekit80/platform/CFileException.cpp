@@ -1,3 +1,4 @@
+// CFileException, its causes from errno values, and AfxThrowFileException.
 #include "corekit80/platform/CFileException.h"
 
 #include <cerrno>

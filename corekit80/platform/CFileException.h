@@ -1,5 +1,7 @@
 #pragma once
 
+// CFileException, thrown by CFile and CMemFile.
+
 #include <string>
 
 #include "corekit80/types/CException.h"

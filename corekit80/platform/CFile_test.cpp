@@ -1,3 +1,4 @@
+// Tests of CFile: saves through a temporary, failed writes, open modes, symbolic links.
 #include "corekit80/platform/CFile.h"
 
 #include <gtest/gtest.h>
