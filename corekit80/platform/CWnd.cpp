@@ -1,4 +1,4 @@
-// The base CWnd, which has no window behind it: placement calls fail.
+// The base CWnd, which has no window behind it: every call fails.
 #include "corekit80/platform/CWnd.h"
 
 CWnd::~CWnd() = default;
