@@ -44,8 +44,9 @@ class TCTypeInfo;
 //
 // While the harness lives it is the host's main window (the previous one comes back at its
 // destruction). Module messages reach it through the handler it hands over with message 27,
-// which is the process's handler only when none was installed before. One harness at a
-// time; the module must outlive it. Not copyable.
+// which is the process's handler only when none was installed before; once installed it
+// stays, and drops the messages sent while no harness lives. One harness at a time; the
+// module must outlive it. Not copyable.
 class TC_EXPORT TCModuleHarness {
 public:
     // A message that reached the host's main window.

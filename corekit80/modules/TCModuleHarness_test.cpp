@@ -10,6 +10,7 @@
 #include "corekit80/modules/TCError.h"
 #include "corekit80/modules/TCModuleHarness.h"
 #include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/modules/TCShowBalloon.h"
 #include "corekit80/platform/TCHostWindow.h"
 #include "corekit80/porttypes/TCValidateActualPortType.h"
 #include "corekit80/streams/TCIOStream.h"
@@ -237,7 +238,7 @@ TEST(TCModuleHarness, TheHostsAnswerDecidesAboutADifferingType)
     }
 }
 
-TEST(TCModuleHarness, RecordsModuleMessagesAndRestoresTheHostWindow)
+TEST(TCModuleHarness, RecordsWhatReachesTheHostAndRestoresTheHostWindow)
 {
     TCHostWindow* before = TCGetHostWindow();
     {
@@ -253,6 +254,12 @@ TEST(TCModuleHarness, RecordsModuleMessagesAndRestoresTheHostWindow)
         ASSERT_EQ(host.HostRecords().GetSize(), 1);
         EXPECT_EQ(host.HostRecords()[0].request, unsigned(TCValidateActualPortType::REQUEST_HELP));
         EXPECT_EQ(std::string(host.HostRecords()[0].text), "topic.htm");
+        TCShowBalloon(nullptr, 0, "Title", "Text");
+        ASSERT_EQ(host.HostRecords().GetSize(), 2);
+        EXPECT_EQ(host.HostRecords()[1].request, unsigned(TCBALLOON_RECORD::REQUEST));
+        EXPECT_EQ(std::string(host.HostRecords()[1].text), "Text");
+        EXPECT_EQ(std::string(host.HostRecords()[1].text2), "Title");
+        EXPECT_EQ(host.HostRecords()[1].type, TCBALLOON_RECORD::ICON_INFORMATION);
         host.ClearRecords();
         EXPECT_TRUE(host.HostRecords().IsEmpty());
         EXPECT_TRUE(host.ModuleMessages().IsEmpty());
