@@ -7,6 +7,8 @@
 #include "corekit80/modules/TCModuleTypes.h"
 #include "corekit80/porttypes/TCPortTypes.h"
 #include "corekit80/streams/TCBlockStatus.h"
+#include "corekit80/foundation/TCSI_Unit.h"
+#include "corekit80/types/CString.h"
 #include "corekit80/types/TCArray.h"
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"
@@ -14,6 +16,7 @@
 class ArchiveParser;
 class TCBaseModule;
 class TCExtPar;
+class TCTypeInfo;
 
 // Everything a module knows about its ports: the input and output lists, the table of data
 // types they point to (several ports may share one), the stream behind each port, the wiring
@@ -176,6 +179,79 @@ public:
     long GetMessageA(unsigned code, long param);
     // The port configuration; after loading the helper counts as validated.
     void Serialize(ArchiveParser* archive);
+
+    // Typed reads, one block per call, input number first. A port out of range, a data type
+    // of another family, an input without stream or without a waiting block give 0 and
+    // change nothing. A positive result is the number of values delivered; a negative one
+    // is the stream's code, also put in the error record. A successful read refreshes the
+    // port's last type information and status. Single-value types deliver one value (the
+    // block's last); a requested count above 2147483647 gives -14.
+    int ReadIntData(unsigned input, unsigned& n, int* buf);
+    int ReadDblData(unsigned input, unsigned& n, double* buf);
+    int ReadStringData(unsigned input, unsigned& n, TCString* buf);
+    int ReadCStringData(unsigned input, unsigned& n, CString* buf);
+    // The whole block, the array resized to it (TCArray passes as its CArray base).
+    int ReadIntArray(unsigned input, CArray<int, int>& values);
+    int ReadDblArray(unsigned input, CArray<double, double>& values);
+    int ReadStringArray(unsigned input, CArray<TCString>& texts);
+    int ReadCStringArray(unsigned input, CArray<CString>& texts);
+    // The block's last text.
+    int ReadString(unsigned input, TCString& text);
+    int ReadCString(unsigned input, CString& text);
+    // The newest value: every waiting block is consumed when all is set or at most one
+    // waits, else one. Numbers: 1 when a consumed block held a value (its last one is
+    // delivered), 0 when none did. Texts: the last text of the last block, empty when it
+    // held none, and 1.
+    int ReadIntLastVal(unsigned input, int& value, bool all);
+    int ReadDblLastVal(unsigned input, double& value, bool all);
+    int ReadBoolLastVal(unsigned input, bool& value, bool all);
+    int ReadStringLastVal(unsigned input, TCString& value, bool all);
+    int ReadCStringLastVal(unsigned input, CString& value, bool all);
+
+    // Typed writes, one block per call, output number first. A port out of range, a data
+    // type of another family or an output without a line give 0 and write nothing; 1 when
+    // the block was written; a negative code is put in the error record with the fan at
+    // which the stream failed (FailedFan). The pending type information goes out first on
+    // types that carry it. Single-value types write only the last of n values; n 0 writes
+    // nothing and gives 0.
+    int WriteIntVal(unsigned output, int value);
+    int WriteDblVal(unsigned output, const double& value);
+    int WriteIntData(unsigned output, unsigned n, const int* values);
+    int WriteDblData(unsigned output, unsigned n, const double* values);
+    int WriteIntArray(unsigned output, const CArray<int, int>& values);
+    int WriteDblArray(unsigned output, const CArray<double, double>& values);
+    int WriteStringVal(unsigned output, const TCString& text);
+    int WriteCStringVal(unsigned output, const CString& text);
+    int WriteStringData(unsigned output, unsigned n, const TCString* texts);
+    int WriteCStringData(unsigned output, unsigned n, const CString* texts);
+    int WriteStringArray(unsigned output, const CArray<TCString>& texts);
+    int WriteCStringArray(unsigned output, const CArray<CString>& texts);
+    // The fan of the output's stream at which the last write failed; -1 when none.
+    int FailedFan(unsigned output) const;
+
+    // Pending type information of an output whose type carries it and which has a line:
+    // each given field is stored and marked set (range: minimum, then maximum).
+    void SetTypeInfo(unsigned output, const double* timestamp, const TCBLOCKSTATUS* status, const char* name,
+                     const double* range, const double* samplerate, const TCSI_Unit* unit);
+    void SetTypeInfo(unsigned output, const TCTypeInfo& ti);
+    void SetTI_Timestamp(unsigned output, double timestamp);
+    void SetTI_Status(unsigned output, TCBLOCKSTATUS status);
+    void SetTI_SignalName(unsigned output, const char* name);
+    void SetTI_Range(unsigned output, double min, double max);
+    void SetTI_Samplerate(unsigned output, double rate);
+    void SetTI_Unit(unsigned output, const TCSI_Unit& unit);
+    void SetTI_Unit(unsigned output, const char* unit, double factor);
+    // Inputs: the status of the last block read and a copy of its type information; -1 for a
+    // type without type information.
+    int GetTypeInfo(unsigned input, TCTypeInfo* ti) const;
+    // The next waiting block, not consumed; -1 for a type neither undefined nor with type
+    // information, without stream or without block.
+    int PeekTypeInfo(unsigned input, TCTypeInfo* ti) const;
+    int PeekStatus(unsigned input, bool all, unsigned* blocks) const;
+    // Whether the last block read opened a packet (START, COMPLETE, or the block before it
+    // closed one); with peek the next waiting block is judged in its place.
+    bool IsPacketStart(unsigned input, bool peek) const;
+    bool IsPacketStop(unsigned input) const;
 
     // Fill the error record; return code.
     int SetErrMsg(int code, PORTTYPE type, unsigned port, int second);

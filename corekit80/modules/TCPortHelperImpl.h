@@ -17,6 +17,17 @@ class TCPortHelper::TCPortHelperImpl {
 public:
     using DATATYPE = TCPortDataType;
 
+    // The fields of pending type information, as set and automatic flags.
+    enum : uint8_t {
+        TI_TIMESTAMP = 1,
+        TI_STATUS = 2,
+        TI_NAME = 4,
+        TI_RANGE = 8,
+        TI_SAMPLERATE = 16,
+        TI_UNIT = 32,
+        TI_ALL = 63,
+    };
+
     // One port. Ports live in TCArray, which moves its elements bytewise: the stream keeps
     // pointers into itself, so the port holds it by pointer.
     class PORT {
@@ -33,6 +44,9 @@ public:
             lastStatus = lastStatus2 = -1;
             lastTI.Init();
             typeInfoWritten = false;
+            failedFan = -1;
+            tiSet = 0;
+            pendingTI.Init();
         }
 
         int32_t lastStatus = -1;
@@ -49,6 +63,16 @@ public:
         bool textFormat = true;
         // Typed outputs: type information went out in this run.
         bool typeInfoWritten = false;
+        int32_t failedFan = -1;
+        // Outputs: the type information the next block carries, with a set and an automatic
+        // flag per field (TI_ bits).
+        TCTypeInfo pendingTI;
+        uint8_t tiSet = 0;
+        uint8_t tiAuto = TI_ALL;
+        // The internal buffers that the newest-value reads go through.
+        TCArray<int, int> ints;
+        TCArray<double, double> doubles;
+        TCArray<TCString> texts;
     };
     using PortList = TCArray<PORT>;
 
@@ -111,6 +135,28 @@ public:
     {
         const TCIOStream* s = Connected(input);
         return s && !s->GetFanIn()->m_queue.IsEmpty();
+    }
+    // The input's stream when the port's type is of family, connected and holding a block.
+    TCIOStream* ReadStream(unsigned input, unsigned long family) const
+    {
+        const PORT* p = Port(PT_INPUT, input);
+        return p && (CodeOf(p) & family) && HoldsBlock(input) ? p->stream : nullptr;
+    }
+    // The output's port when its type is of family and its stream has a line.
+    PORT* WritePort(unsigned output, unsigned long family)
+    {
+        PORT* p = Port(PT_OUTPUT, output);
+        return p && (CodeOf(p) & family) && p->stream->GetFanCnt() > 0 ? p : nullptr;
+    }
+    // After a read from input: the last type information and statuses follow the block taken.
+    void Refresh(unsigned input)
+    {
+        PORT& p = inputs[int(input)];
+        const TCTypeInfo* ti = p.stream->GetTI();
+        if (ti)
+            p.lastTI = *ti;
+        p.lastStatus2 = p.lastStatus;
+        p.lastStatus = ti ? ti->State : TCBS_INVALID;
     }
     // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
     bool IsExtInput(unsigned input) const;

@@ -1,0 +1,164 @@
+// Typed writes at the outputs, with the type information each block carries.
+#include <climits>
+#include <cmath>
+#include <utility>
+
+#include "corekit80/foundation/TCSystemTime.h"
+#include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/modules/TCPortHelperImpl.h"
+
+namespace {
+
+using Impl = TCPortHelper::TCPortHelperImpl;
+
+// The status a block gets when it follows one of status prev: a packet goes on after its
+// start and a new one opens after its stop.
+TCBLOCKSTATUS NextStatus(int prev)
+{
+    switch (prev) {
+    case TCBS_INVALID:
+        return TCBS_COMPLETE;
+    case TCBS_START:
+        return TCBS_BUSY;
+    case TCBS_STOP:
+        return TCBS_START;
+    default:
+        return TCBLOCKSTATUS(prev);
+    }
+}
+
+// What the stream accepts: every field in its range, the range in order.
+void MakeValid(TCTypeInfo& ti)
+{
+    if (ti.State < TCBS_START || ti.State > TCBS_COMPLETE)
+        ti.State = TCBS_COMPLETE;
+    if (!std::isfinite(ti.Timestamp) || !(ti.Timestamp > 0))
+        ti.Timestamp = TCSystemTime();
+    if (!std::isfinite(ti.Samplerate) || !(ti.Samplerate > 0))
+        ti.Samplerate = 1.0;
+    if (!std::isfinite(ti.Min))
+        ti.Min = -1.7976931348623157e308;
+    if (!std::isfinite(ti.Max))
+        ti.Max = 1.7976931348623157e308;
+    if (ti.Min > ti.Max)
+        std::swap(ti.Min, ti.Max);
+    if (!std::isfinite(ti.Unit.factor) || !(ti.Unit.factor > 0))
+        ti.Unit.factor = 1.0;
+}
+
+}  // namespace
+
+// The type information the next block of output carries, handed to its stream: 0, or the
+// stream's code (-4 the first time, -18 after type information went out on this port).
+static int PrepareTypeInfo(TCPortHelper& h, Impl& d, unsigned output)
+{
+    Impl::PORT& p = d.outputs[int(output)];
+    if (!(d.CodeOf(&p) & TCPortHelper::DT_TYPEINFO))
+        return 0;
+    TCTypeInfo& ti = p.pendingTI;
+    const uint8_t autoSet = p.tiAuto;
+    if (autoSet & Impl::TI_TIMESTAMP) {
+        if (!(p.tiSet & Impl::TI_TIMESTAMP))
+            ti.Timestamp = h.SyncTime();
+        p.tiSet &= uint8_t(~Impl::TI_TIMESTAMP);
+    }
+    if ((autoSet & Impl::TI_STATUS) && !(p.tiSet & Impl::TI_STATUS))
+        ti.State = NextStatus(p.lastStatus);
+    p.tiSet &= uint8_t(~Impl::TI_STATUS);
+    if ((autoSet & Impl::TI_NAME) && !(p.tiSet & Impl::TI_NAME))
+        ti.Name = static_cast<const char*>(p.name);
+    MakeValid(ti);
+    int r = p.stream->SetTI(&ti, false);
+    if (r == -4) {
+        p.failedFan = p.stream->GetErrFan();
+        return h.SetErrMsg(p.typeInfoWritten ? -18 : -4, PT_OUTPUT, output, p.failedFan);
+    }
+    if (r < 0)
+        return h.SetErrMsg(r, PT_OUTPUT, output, -1);
+    p.typeInfoWritten = true;
+    p.lastStatus = ti.State;
+    return 0;
+}
+
+// The one path of every typed write: checks, the single-value rule, the type information,
+// the stream call and the error record. write(stream, first, n) answers as the stream's
+// simple writes.
+template <class T, class F>
+static int WriteCounted(TCPortHelper& h, Impl& d, unsigned output, unsigned long family, unsigned n,
+                        const T* values, F write)
+{
+    Impl::PORT* p = d.WritePort(output, family);
+    if (!p || n == 0 || !values)
+        return 0;
+    if (n > unsigned(INT_MAX))
+        return h.SetErrMsg(-14, PT_OUTPUT, output, -1);
+    if (d.CodeOf(p) & TCPortHelper::DT_SINGLE_VALUE) {
+        values += n - 1;
+        n = 1;
+    }
+    int r = PrepareTypeInfo(h, d, output);
+    if (r < 0)
+        return r;
+    r = write(*p->stream, values, int(n));
+    if (r < 0) {
+        p->failedFan = p->stream->GetErrFan();
+        return h.SetErrMsg(r, PT_OUTPUT, output, p->failedFan);
+    }
+    p->failedFan = -1;
+    return r == 0 ? 1 : 0;
+}
+
+int TCPortHelper::WriteIntData(unsigned output, unsigned n, const int* values)
+{
+    return WriteCounted(*this, *m_pImpl, output, DT_SWORD_FAMILY, n, values,
+                        [](TCIOStream& s, const int* v, int k) { return s.WriteIntVec(v, k); });
+}
+
+int TCPortHelper::WriteDblData(unsigned output, unsigned n, const double* values)
+{
+    return WriteCounted(*this, *m_pImpl, output, DT_DOUBLE_FAMILY, n, values,
+                        [](TCIOStream& s, const double* v, int k) { return s.WriteDblVec(v, k); });
+}
+
+int TCPortHelper::WriteStringData(unsigned output, unsigned n, const TCString* texts)
+{
+    return WriteCounted(*this, *m_pImpl, output, DT_STRING_FAMILY, n, texts,
+                        [](TCIOStream& s, const TCString* v, int k) { return s.WriteStrVec(v, k); });
+}
+
+int TCPortHelper::WriteCStringData(unsigned output, unsigned n, const CString* texts)
+{
+    return WriteCounted(*this, *m_pImpl, output, DT_STRING_FAMILY, n, texts,
+                        [](TCIOStream& s, const CString* v, int k) { return s.WriteStrVec(v, k); });
+}
+
+int TCPortHelper::WriteIntVal(unsigned output, int value) { return WriteIntData(output, 1, &value); }
+int TCPortHelper::WriteDblVal(unsigned output, const double& value) { return WriteDblData(output, 1, &value); }
+int TCPortHelper::WriteStringVal(unsigned output, const TCString& text) { return WriteStringData(output, 1, &text); }
+int TCPortHelper::WriteCStringVal(unsigned output, const CString& text) { return WriteCStringData(output, 1, &text); }
+
+int TCPortHelper::WriteIntArray(unsigned output, const CArray<int, int>& values)
+{
+    return WriteIntData(output, unsigned(values.GetSize()), values.GetData());
+}
+
+int TCPortHelper::WriteDblArray(unsigned output, const CArray<double, double>& values)
+{
+    return WriteDblData(output, unsigned(values.GetSize()), values.GetData());
+}
+
+int TCPortHelper::WriteStringArray(unsigned output, const CArray<TCString>& texts)
+{
+    return WriteStringData(output, unsigned(texts.GetSize()), texts.GetData());
+}
+
+int TCPortHelper::WriteCStringArray(unsigned output, const CArray<CString>& texts)
+{
+    return WriteCStringData(output, unsigned(texts.GetSize()), texts.GetData());
+}
+
+int TCPortHelper::FailedFan(unsigned output) const
+{
+    const TCPortHelperImpl::PORT* p = m_pImpl->Port(PT_OUTPUT, output);
+    return p ? p->failedFan : -1;
+}
