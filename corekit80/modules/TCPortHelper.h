@@ -226,6 +226,37 @@ public:
     int WriteCStringData(unsigned output, unsigned n, const CString* texts);
     int WriteStringArray(unsigned output, const CArray<TCString>& texts);
     int WriteCStringArray(unsigned output, const CArray<CString>& texts);
+    // Matrices. A read hands out the matrix of the block it takes by pointer: for a matrix
+    // written by reference (as the writes below do) that is the writer's memory, good while
+    // the writer keeps it unchanged; otherwise it points into the block, good until the
+    // writer's next write on that line. Copy what must live longer. A write refuses a second
+    // matrix with -19 while the line still holds a block, unless AllowMultipleMatrices.
+    int ReadIntMatrix(unsigned input, unsigned& rows, unsigned& cols, int** data);
+    int ReadDblMatrix(unsigned input, unsigned& rows, unsigned& cols, double** data);
+    int WriteIntMatrix(unsigned output, unsigned rows, unsigned cols, const int* data);
+    int WriteDblMatrix(unsigned output, unsigned rows, unsigned cols, const double* data);
+
+    // The port's internal buffer. ReadInternalData takes the waiting block of any family into
+    // the input's buffer (a copy: good until the next ReadInternalData); the Access calls
+    // show it, null and 0 when it holds another kind. On outputs the Alloc calls size the
+    // buffer for the family (null for another family or a count beyond 2147483647) and
+    // WriteInternalData writes it as allocated, WriteInternalMatrix as a matrix of the given
+    // sizes. An internal matrix goes out by reference: allocate again only after the readers
+    // took it.
+    int ReadInternalData(unsigned input);
+    int* AccessIntData(unsigned input, unsigned& n);
+    double* AccessDblData(unsigned input, unsigned& n);
+    TCString* AccessStringData(unsigned input, unsigned& n);
+    int* AccessIntMatrix(unsigned input, unsigned& rows, unsigned& cols);
+    double* AccessDblMatrix(unsigned input, unsigned& rows, unsigned& cols);
+    int* AllocIntData(unsigned output, unsigned n);
+    double* AllocDblData(unsigned output, unsigned n);
+    TCString* AllocStringData(unsigned output, unsigned n);
+    int* AllocIntMatrix(unsigned output, unsigned rows, unsigned cols);
+    double* AllocDblMatrix(unsigned output, unsigned rows, unsigned cols);
+    int WriteInternalData(unsigned output);
+    int WriteInternalMatrix(unsigned output, unsigned rows, unsigned cols);
+
     // The fan of the output's stream at which the last write failed; -1 when none.
     int FailedFan(unsigned output) const;
 

@@ -69,10 +69,15 @@ public:
         TCTypeInfo pendingTI;
         uint8_t tiSet = 0;
         uint8_t tiAuto = TI_ALL;
-        // The internal buffers that the newest-value reads go through.
+        // The internal buffer: which of the arrays holds it, and its matrix shape (one row
+        // for a vector). The newest-value reads go through the arrays too.
         TCArray<int, int> ints;
         TCArray<double, double> doubles;
         TCArray<TCString> texts;
+        TCIOStream::DATATYPE held = TCIOStream::UNDEF;
+        bool heldMatrix = false;
+        int32_t rows = 0;
+        int32_t cols = 0;
     };
     using PortList = TCArray<PORT>;
 

@@ -194,3 +194,33 @@ int TCPortHelper::ReadCStringLastVal(unsigned input, CString& value, bool all)
         value = TCString2BinCString(text);
     return r;
 }
+
+// The matrix of the block taken, by pointer (see the header for how long it stays good).
+template <class T, class F>
+static int ReadMatrix(TCPortHelper& h, TCPortHelper::TCPortHelperImpl& d, unsigned input, unsigned long family,
+                      unsigned& rows, unsigned& cols, T** data, F read)
+{
+    TCIOStream* s = d.ReadStream(input, family);
+    if (!s || !data)
+        return 0;
+    int r = 0, c = 0;
+    const int n = read(*s, data, r, c);
+    if (n < 0)
+        return h.SetErrMsg(n, PT_INPUT, input, -1);
+    d.Refresh(input);
+    rows = n > 0 ? unsigned(r) : 0;
+    cols = n > 0 ? unsigned(c) : 0;
+    return n;
+}
+
+int TCPortHelper::ReadIntMatrix(unsigned input, unsigned& rows, unsigned& cols, int** data)
+{
+    return ReadMatrix(*this, *m_pImpl, input, DT_SWORD_MATRIX_ELEMENT, rows, cols, data,
+                      [](TCIOStream& s, int** p, int& r, int& c) { return s.ReadIntMat(p, r, c); });
+}
+
+int TCPortHelper::ReadDblMatrix(unsigned input, unsigned& rows, unsigned& cols, double** data)
+{
+    return ReadMatrix(*this, *m_pImpl, input, DT_DOUBLE_MATRIX_ELEMENT, rows, cols, data,
+                      [](TCIOStream& s, double** p, int& r, int& c) { return s.ReadDblMat(p, r, c); });
+}

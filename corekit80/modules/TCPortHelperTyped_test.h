@@ -24,6 +24,13 @@ struct Pair {
         if (collect)
             w.AddOutputStream(0, collector.SetInputStream(3));
     }
+    // Both ports of type code.
+    explicit Pair(unsigned long code) : w(nullptr), r(nullptr)
+    {
+        w.SetPort(PT_OUTPUT, 0, "Out", code);
+        r.SetPort(PT_INPUT, 0, "In", code);
+        w.AddOutputStream(0, r.SetInputStream(0, 0, 3));
+    }
     ~Pair()
     {
         w.DeleteStreams();

@@ -157,6 +157,46 @@ int TCPortHelper::WriteCStringArray(unsigned output, const CArray<CString>& text
     return WriteCStringData(output, unsigned(texts.GetSize()), texts.GetData());
 }
 
+// A matrix by reference, refused while the line still holds a block unless the output
+// allows several.
+template <class T, class F>
+static int WriteMatrix(TCPortHelper& h, Impl& d, unsigned output, unsigned long family, unsigned rows,
+                       unsigned cols, const T* data, F write)
+{
+    Impl::PORT* p = d.WritePort(output, family);
+    if (!p || !data || rows == 0 || cols == 0)
+        return 0;
+    if (rows > unsigned(INT_MAX) || cols > unsigned(INT_MAX) / rows)
+        return h.SetErrMsg(-14, PT_OUTPUT, output, -1);
+    int fan = -1;
+    if (!p->multipleMatrices && p->stream->GetBlockCnt(&fan) > 0) {
+        p->failedFan = fan;
+        return h.SetErrMsg(-19, PT_OUTPUT, output, fan);
+    }
+    int r = PrepareTypeInfo(h, d, output);
+    if (r < 0)
+        return r;
+    r = write(*p->stream, data, int(rows), int(cols));
+    if (r < 0) {
+        p->failedFan = p->stream->GetErrFan();
+        return h.SetErrMsg(r, PT_OUTPUT, output, p->failedFan);
+    }
+    p->failedFan = -1;
+    return r == 0 ? 1 : 0;
+}
+
+int TCPortHelper::WriteIntMatrix(unsigned output, unsigned rows, unsigned cols, const int* data)
+{
+    return WriteMatrix(*this, *m_pImpl, output, DT_SWORD_MATRIX_ELEMENT, rows, cols, data,
+                       [](TCIOStream& s, const int* v, int r, int c) { return s.WriteIntMat(v, r, c); });
+}
+
+int TCPortHelper::WriteDblMatrix(unsigned output, unsigned rows, unsigned cols, const double* data)
+{
+    return WriteMatrix(*this, *m_pImpl, output, DT_DOUBLE_MATRIX_ELEMENT, rows, cols, data,
+                       [](TCIOStream& s, const double* v, int r, int c) { return s.WriteDblMat(v, r, c); });
+}
+
 int TCPortHelper::FailedFan(unsigned output) const
 {
     const TCPortHelperImpl::PORT* p = m_pImpl->Port(PT_OUTPUT, output);

@@ -1,0 +1,163 @@
+// Matrices and the ports' internal buffers: reads into them, allocations written out.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/modules/TCPortHelperTyped_test.h"
+
+namespace {
+
+using namespace port_typed_test;
+
+const unsigned long kIntMatrix = H::DT_SWORD_MATRIX | H::DT_TYPEINFO;
+const unsigned long kDblMatrix = H::DT_DOUBLE_MATRIX | H::DT_TYPEINFO;
+
+TEST(TCPortHelperInternal, MatricesTravelByReference)
+{
+    std::mt19937 rng(99);
+    for (int trial = 0; trial < 20; ++trial) {
+        const unsigned rows = 1 + rng() % 7, cols = 1 + rng() % 9;
+        std::vector<int> iv(rows * cols);
+        std::vector<double> dv(rows * cols);
+        for (size_t i = 0; i < iv.size(); ++i) {
+            iv[i] = int(rng());
+            dv[i] = double(int(rng())) / 7;
+        }
+        Pair ip(kIntMatrix), dp(kDblMatrix);
+        ASSERT_EQ(ip.w.WriteIntMatrix(0, rows, cols, iv.data()), 1);
+        ASSERT_EQ(dp.w.WriteDblMatrix(0, rows, cols, dv.data()), 1);
+        unsigned r = 0, c = 0;
+        int* idata = nullptr;
+        double* ddata = nullptr;
+        ASSERT_EQ(ip.r.ReadIntMatrix(0, r, c, &idata), int(rows * cols));
+        EXPECT_EQ(r, rows);
+        EXPECT_EQ(c, cols);
+        EXPECT_EQ(idata, iv.data());  // the writer's memory
+        ASSERT_EQ(dp.r.ReadDblMatrix(0, r, c, &ddata), int(rows * cols));
+        EXPECT_EQ(ddata, dv.data());
+        EXPECT_EQ(r, rows);
+        EXPECT_EQ(c, cols);
+    }
+}
+
+TEST(TCPortHelperInternal, ASecondMatrixWaitsUnlessSeveralAreAllowed)
+{
+    const int m[] = {1, 2, 3, 4};
+    Pair p(H::DT_SWORD_MATRIX);  // without type information: complete blocks may queue up
+    ASSERT_EQ(p.w.WriteIntMatrix(0, 2, 2, m), 1);
+    EXPECT_EQ(p.w.WriteIntMatrix(0, 2, 2, m), -19);
+    EXPECT_EQ(p.w.GetErrMsg().code, -19);
+    EXPECT_EQ(p.w.FailedFan(0), 0);
+    p.w.AllowMultipleMatrices(0, true);
+    EXPECT_EQ(p.w.WriteIntMatrix(0, 1, 4, m), 1);
+    EXPECT_EQ(p.Waiting(), 2);
+    EXPECT_EQ(p.w.WriteIntMatrix(0, 0, 4, m), 0);
+    EXPECT_EQ(p.w.WriteIntMatrix(0, 0x10000u, 0x10000u, m), -14);
+    Pair vector("SWORD[]");
+    EXPECT_EQ(vector.w.WriteIntMatrix(0, 2, 2, m), 0);  // not a matrix type
+    unsigned r, c;
+    int* data = nullptr;
+    ASSERT_EQ(vector.w.WriteIntData(0, 4, m), 1);
+    EXPECT_EQ(vector.r.ReadIntMatrix(0, r, c, &data), 0);
+    EXPECT_EQ(vector.Waiting(), 1);
+}
+
+TEST(TCPortHelperInternal, AllocationsFollowTheFamilies)
+{
+    const struct {
+        unsigned long code;
+        bool ints, dbls, texts;
+    } cases[] = {
+        {H::DT_SWORD, true, false, false},          {H::DT_SWORD_ARRAY, true, false, false},
+        {H::DT_SWORD_MATRIX, true, false, false},   {H::DT_DOUBLE, false, true, false},
+        {H::DT_DOUBLE_ARRAY, false, true, false},   {H::DT_DOUBLE_MATRIX, false, true, false},
+        {H::DT_STRING, false, false, true},         {H::DT_STRING_ARRAY, false, false, true},
+        {H::DT_MULTITYPE, false, false, false},
+    };
+    for (const auto& c : cases) {
+        H h(nullptr);
+        h.SetPort(PT_OUTPUT, 0, "Out", c.code);
+        EXPECT_EQ(h.AllocIntData(0, 3) != nullptr, c.ints) << std::hex << c.code;
+        EXPECT_EQ(h.AllocIntMatrix(0, 2, 3) != nullptr, c.ints) << std::hex << c.code;
+        EXPECT_EQ(h.AllocDblData(0, 3) != nullptr, c.dbls) << std::hex << c.code;
+        EXPECT_EQ(h.AllocDblMatrix(0, 2, 3) != nullptr, c.dbls) << std::hex << c.code;
+        EXPECT_EQ(h.AllocStringData(0, 3) != nullptr, c.texts) << std::hex << c.code;
+        EXPECT_EQ(h.AllocIntData(1, 3), nullptr);
+    }
+    H h(nullptr);
+    h.SetPort(PT_OUTPUT, 0, "Out", H::DT_DOUBLE_MATRIX);
+    EXPECT_EQ(h.AllocDblMatrix(0, 0x10000u, 0x10000u), nullptr);
+    EXPECT_EQ(h.AllocDblData(0, 0x80000000u), nullptr);
+}
+
+TEST(TCPortHelperInternal, AllocatedBuffersReachTheReadersBuffer)
+{
+    {
+        Pair p("SWORD[]");
+        int* out = p.w.AllocIntData(0, 5);
+        ASSERT_NE(out, nullptr);
+        for (int i = 0; i < 5; ++i)
+            out[i] = i * i;
+        ASSERT_EQ(p.w.WriteInternalData(0), 1);
+        ASSERT_EQ(p.r.ReadInternalData(0), 5);
+        unsigned n = 0;
+        const int* in = p.r.AccessIntData(0, n);
+        ASSERT_EQ(n, 5u);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(in[i], i * i);
+        unsigned r, c;
+        EXPECT_EQ(p.r.AccessIntMatrix(0, r, c), nullptr);  // a vector, not a matrix
+        EXPECT_EQ(p.r.AccessDblData(0, n), nullptr);
+        EXPECT_EQ(n, 0u);
+    }
+    {
+        Pair p(kDblMatrix);
+        double* out = p.w.AllocDblMatrix(0, 2, 3);
+        ASSERT_NE(out, nullptr);
+        for (int i = 0; i < 6; ++i)
+            out[i] = i + 0.5;
+        ASSERT_EQ(p.w.WriteInternalData(0), 1);
+        ASSERT_EQ(p.r.ReadInternalData(0), 6);
+        unsigned r = 0, c = 0;
+        const double* in = p.r.AccessDblMatrix(0, r, c);
+        ASSERT_NE(in, nullptr);
+        EXPECT_EQ(r, 2u);
+        EXPECT_EQ(c, 3u);
+        EXPECT_NE(in, out);  // the reader keeps a copy
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(in[i], i + 0.5);
+        // The same buffer as a 3 x 2 matrix; more than it holds writes nothing.
+        ASSERT_EQ(p.w.WriteInternalMatrix(0, 3, 2), 1);
+        ASSERT_EQ(p.r.ReadInternalData(0), 6);
+        p.r.AccessDblMatrix(0, r, c);
+        EXPECT_EQ(r, 3u);
+        EXPECT_EQ(p.w.WriteInternalMatrix(0, 3, 3), 0);
+    }
+    {
+        Pair p("UBYTE[][]");
+        TCString* out = p.w.AllocStringData(0, 2);
+        ASSERT_NE(out, nullptr);
+        out[0] = "alpha";
+        out[1] = "beta";
+        ASSERT_EQ(p.w.WriteInternalData(0), 1);
+        ASSERT_EQ(p.r.ReadInternalData(0), 2);
+        unsigned n = 0;
+        const TCString* in = p.r.AccessStringData(0, n);
+        ASSERT_EQ(n, 2u);
+        EXPECT_STREQ(in[1], "beta");
+    }
+    {
+        // A block of another kind empties the buffer.
+        Pair p("DOUBLE[]", true, "SWORD[]");
+        ASSERT_EQ(p.w.WriteDblVal(0, 1), 1);
+        EXPECT_EQ(p.r.ReadInternalData(0), 0);
+        unsigned n = 7;
+        EXPECT_EQ(p.r.AccessIntData(0, n), nullptr);
+        EXPECT_EQ(n, 0u);
+        EXPECT_EQ(p.r.ReadInternalData(0), 0);  // nothing waiting
+    }
+}
+
+}  // namespace
