@@ -187,8 +187,12 @@ bool TCXML::LoadXML(const char* text)
         XMLToUnicode(wide, source);
     else
         XMLToUnicode(wide, TCString("\xEF\xBB\xBF") + source);
-    utf8.ToMultibyte(reinterpret_cast<const char16_t*>(static_cast<const char*>(wide)), wide.GetLength() / 2,
-                     TC_CP_UTF8);
+    // UTF-16 after a byte-order mark keeps its terminating zero unit in the length.
+    const char16_t* units = reinterpret_cast<const char16_t*>(static_cast<const char*>(wide));
+    int count = wide.GetLength() / 2;
+    if (count > 0 && units[count - 1] == 0)
+        --count;
+    utf8.ToMultibyte(units, count, TC_CP_UTF8);
     TCXMLErrorScope scope;
     const int options = ParseOptions(*m_doc) | XML_PARSE_IGNORE_ENC;
     xmlDocPtr doc = Parse(scope, [&](xmlParserCtxtPtr parser) {
