@@ -1,3 +1,4 @@
+// TCFilePath: the path and its default folder, name parts, and creating folders.
 #include "corekit80/foundation/TCFilePath.h"
 
 #include <string>

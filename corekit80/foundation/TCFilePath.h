@@ -1,5 +1,7 @@
 #pragma once
 
+// TCFilePath, a file or folder path kept with its default folder and placeholders.
+
 #include "corekit80/platform/TCPathUI.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCExport.h"

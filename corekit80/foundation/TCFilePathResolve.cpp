@@ -1,3 +1,4 @@
+// TCFilePath's placeholders: special folders (%CSIDL_...%) and environment variables.
 #include "corekit80/foundation/TCFilePath.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// TCFilePath's file and folder choosers and compacted display of paths.
 #include "corekit80/foundation/TCFilePath.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Tests of TCFilePath: relative paths, name parts, placeholders and folder creation.
 #include "corekit80/foundation/TCFilePath.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The text algebra of paths: roots, normal and canonical forms, folders.
 #include "corekit80/foundation/TCPathTextImpl.h"
 
 namespace {

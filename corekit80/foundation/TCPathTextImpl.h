@@ -1,5 +1,7 @@
 #pragma once
 
+// TCPathText, the text algebra of paths with '\\' separators, drives, UNC and placeholders.
+
 #include <string>
 #include <string_view>
 

@@ -1,3 +1,4 @@
+// MakeAbsPath and MakeRelPath on the text algebra of paths.
 #include "corekit80/foundation/TCPathUtil.h"
 
 #include <string>

@@ -1,5 +1,7 @@
 #pragma once
 
+// MakeAbsPath and MakeRelPath: absolute and relative forms of paths.
+
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCExport.h"
 #include "corekit80/types/TCString.h"

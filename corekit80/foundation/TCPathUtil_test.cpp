@@ -1,3 +1,4 @@
+// Tests of the absolute and relative paths against golden data, own rules and random paths.
 #include "corekit80/foundation/TCPathUtil.h"
 
 #include <cstdlib>

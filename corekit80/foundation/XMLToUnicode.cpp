@@ -1,3 +1,4 @@
+// XMLToUnicode: an XML byte stream decoded to UTF-16 by its byte-order mark or declaration.
 #include "corekit80/foundation/TCTextUtil.h"
 
 #include <climits>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The what() text of the file and archive exceptions: the cause, then the file.
+
 #include <string>
 
 #include "corekit80/types/CString.h"

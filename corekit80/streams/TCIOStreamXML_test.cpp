@@ -1,3 +1,4 @@
+// Tests of blocks as XML: schema-checked round trips, XPath, error texts, integers.
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/relaxng.h>
