@@ -260,6 +260,21 @@ public:
     // The fan of the output's stream at which the last write failed; -1 when none.
     int FailedFan(unsigned output) const;
 
+    // Which fields of an output's type information are filled automatically (all, until
+    // told otherwise): the timestamp with the synchronisation time, the status by the packet
+    // rules, the signal name with the port's name. A set value goes first, timestamp and
+    // status once.
+    void UseAutoTypeInfo(unsigned output, bool timestamp, bool status, bool signalName, bool range, bool unit,
+                         bool sampleRate);
+    // The output follows the inputs listed (the one read most recently): fields neither
+    // automatic nor set are copied from that input's last type information. Turns every
+    // automatic flag off. A followed input without type information leaves the pending
+    // values as they are.
+    void UseTypeInfoFromInput(unsigned output, unsigned input);
+    void UseTypeInfoFromInputs(unsigned output, const unsigned* inputs, unsigned n);
+    // The pending type information handed to the output's stream without data: 0, also for
+    // a type without type information or an output without a line, else the negative code.
+    int WriteTypeInfo(unsigned output);
     // Pending type information of an output whose type carries it and which has a line:
     // each given field is stored and marked set (range: minimum, then maximum).
     void SetTypeInfo(unsigned output, const double* timestamp, const TCBLOCKSTATUS* status, const char* name,

@@ -47,6 +47,7 @@ public:
             failedFan = -1;
             tiSet = 0;
             pendingTI.Init();
+            followed = -1;
         }
 
         int32_t lastStatus = -1;
@@ -69,6 +70,10 @@ public:
         TCTypeInfo pendingTI;
         uint8_t tiSet = 0;
         uint8_t tiAuto = TI_ALL;
+        // Outputs: the inputs whose type information the output follows, and the one of them
+        // read most recently (-1 for none).
+        TCArray<unsigned, unsigned> follows;
+        int32_t followed = -1;
         // The internal buffer: which of the arrays holds it, and its matrix shape (one row
         // for a vector). The newest-value reads go through the arrays too.
         TCArray<int, int> ints;
@@ -153,7 +158,8 @@ public:
         PORT* p = Port(PT_OUTPUT, output);
         return p && (CodeOf(p) & family) && p->stream->GetFanCnt() > 0 ? p : nullptr;
     }
-    // After a read from input: the last type information and statuses follow the block taken.
+    // After a read from input: the last type information and statuses follow the block taken,
+    // and the input becomes the followed one of the outputs that list it.
     void Refresh(unsigned input)
     {
         PORT& p = inputs[int(input)];
@@ -162,6 +168,10 @@ public:
             p.lastTI = *ti;
         p.lastStatus2 = p.lastStatus;
         p.lastStatus = ti ? ti->State : TCBS_INVALID;
+        for (PORT& out : outputs)
+            for (unsigned i : out.follows)
+                if (i == input)
+                    out.followed = int32_t(input);
     }
     // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
     bool IsExtInput(unsigned input) const;

@@ -48,6 +48,8 @@ void MakeValid(TCTypeInfo& ti)
 
 }  // namespace
 
+static int Send(TCPortHelper& h, Impl& d, unsigned output);
+
 // The type information the next block of output carries, handed to its stream: 0, or the
 // stream's code (-4 the first time, -18 after type information went out on this port).
 static int PrepareTypeInfo(TCPortHelper& h, Impl& d, unsigned output)
@@ -57,6 +59,26 @@ static int PrepareTypeInfo(TCPortHelper& h, Impl& d, unsigned output)
         return 0;
     TCTypeInfo& ti = p.pendingTI;
     const uint8_t autoSet = p.tiAuto;
+    if (const Impl::PORT* in = p.followed >= 0 ? d.Port(PT_INPUT, unsigned(p.followed)) : nullptr) {
+        if (!(d.CodeOf(in) & TCPortHelper::DT_TYPEINFO))
+            return Send(h, d, output);
+        const TCTypeInfo& from = in->lastTI;
+        const uint8_t copy = uint8_t(~(autoSet | p.tiSet));
+        if (copy & Impl::TI_TIMESTAMP)
+            ti.Timestamp = from.Timestamp;
+        if (copy & Impl::TI_STATUS)
+            ti.State = from.State;
+        if (copy & Impl::TI_NAME)
+            ti.Name = from.Name;
+        if (copy & Impl::TI_RANGE) {
+            ti.Min = from.Min;
+            ti.Max = from.Max;
+        }
+        if (copy & Impl::TI_SAMPLERATE)
+            ti.Samplerate = from.Samplerate;
+        if (copy & Impl::TI_UNIT)
+            ti.Unit = from.Unit;
+    }
     if (autoSet & Impl::TI_TIMESTAMP) {
         if (!(p.tiSet & Impl::TI_TIMESTAMP))
             ti.Timestamp = h.SyncTime();
@@ -67,6 +89,14 @@ static int PrepareTypeInfo(TCPortHelper& h, Impl& d, unsigned output)
     p.tiSet &= uint8_t(~Impl::TI_STATUS);
     if ((autoSet & Impl::TI_NAME) && !(p.tiSet & Impl::TI_NAME))
         ti.Name = static_cast<const char*>(p.name);
+    return Send(h, d, output);
+}
+
+// The pending type information made valid and handed to the output's stream.
+static int Send(TCPortHelper& h, Impl& d, unsigned output)
+{
+    Impl::PORT& p = d.outputs[int(output)];
+    TCTypeInfo& ti = p.pendingTI;
     MakeValid(ti);
     int r = p.stream->SetTI(&ti, false);
     if (r == -4) {
@@ -201,4 +231,33 @@ int TCPortHelper::FailedFan(unsigned output) const
 {
     const TCPortHelperImpl::PORT* p = m_pImpl->Port(PT_OUTPUT, output);
     return p ? p->failedFan : -1;
+}
+
+void TCPortHelper::UseAutoTypeInfo(unsigned output, bool timestamp, bool status, bool signalName, bool range,
+                                   bool unit, bool sampleRate)
+{
+    if (TCPortHelperImpl::PORT* p = m_pImpl->Port(PT_OUTPUT, output))
+        p->tiAuto = uint8_t((timestamp ? TCPortHelperImpl::TI_TIMESTAMP : 0) |
+                            (status ? TCPortHelperImpl::TI_STATUS : 0) | (signalName ? TCPortHelperImpl::TI_NAME : 0) |
+                            (range ? TCPortHelperImpl::TI_RANGE : 0) | (unit ? TCPortHelperImpl::TI_UNIT : 0) |
+                            (sampleRate ? TCPortHelperImpl::TI_SAMPLERATE : 0));
+}
+
+void TCPortHelper::UseTypeInfoFromInput(unsigned output, unsigned input) { UseTypeInfoFromInputs(output, &input, 1); }
+
+void TCPortHelper::UseTypeInfoFromInputs(unsigned output, const unsigned* inputs, unsigned n)
+{
+    TCPortHelperImpl::PORT* p = m_pImpl->Port(PT_OUTPUT, output);
+    if (!p || (n && !inputs) || n > 0xFFFF)
+        return;
+    p->follows.SetSize(int(n));
+    for (unsigned k = 0; k < n; ++k)
+        p->follows[int(k)] = inputs[k];
+    p->followed = -1;
+    p->tiAuto = 0;
+}
+
+int TCPortHelper::WriteTypeInfo(unsigned output)
+{
+    return m_pImpl->WritePort(output, DT_TYPEINFO) ? PrepareTypeInfo(*this, *m_pImpl, output) : 0;
 }
