@@ -256,6 +256,16 @@ public:
     double* AllocDblMatrix(unsigned output, unsigned rows, unsigned cols);
     int WriteInternalData(unsigned output);
     int WriteInternalMatrix(unsigned output, unsigned rows, unsigned cols);
+    // Compares the waiting block, without taking it, with the input's buffer: 0 when they hold
+    // the same kind, shape and values (texts byte for byte, doubles by ==, so NaN differs)
+    // and when no block waits, 1 when they differ.
+    int CompareWithInternalData(unsigned input);
+
+    // By the port's type: buf holds ints, doubles or TCStrings as the family says; elemSize
+    // gets ElemSize. A matrix output takes n values as rows of *cols columns (nothing
+    // for cols 0 or null).
+    int ReadPolymorphicData(unsigned input, unsigned& n, void* buf, unsigned* elemSize);
+    int WritePolymorphicData(unsigned output, unsigned n, const void* data, unsigned* cols);
 
     // The fan of the output's stream at which the last write failed; -1 when none.
     int FailedFan(unsigned output) const;

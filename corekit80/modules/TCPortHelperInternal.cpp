@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "corekit80/modules/TCPortHelper.h"
@@ -221,4 +222,41 @@ int TCPortHelper::WriteInternalMatrix(unsigned output, unsigned rows, unsigned c
     if (p->held == TCIOStream::DOUBLE && n <= unsigned(p->doubles.GetSize()))
         return WriteDblMatrix(output, rows, cols, p->doubles.GetData());
     return 0;
+}
+
+// Whether count values at data, shaped rows x cols, equal the buffer.
+template <class T, class Array>
+static bool SameAs(const Impl::PORT& p, const Array& buffer, const T* data, int count, int rows, int cols)
+{
+    if (count != buffer.GetSize() || rows != p.rows || cols != p.cols)
+        return false;
+    for (int i = 0; i < count; ++i)
+        if constexpr (std::is_same_v<T, TCString>) {
+            if (data[i].CompareBin(buffer[i]) != 0)
+                return false;
+        } else if (!(data[i] == buffer[i])) {
+            return false;
+        }
+    return true;
+}
+
+int TCPortHelper::CompareWithInternalData(unsigned input)
+{
+    TCPortHelperImpl& d = *m_pImpl;
+    TCIOStream* s = d.ReadStream(input, DT_SWORD_FAMILY | DT_SWORD_MATRIX_ELEMENT | DT_DOUBLE_FAMILY |
+                                            DT_DOUBLE_MATRIX_ELEMENT | DT_STRING_FAMILY);
+    if (!s)
+        return 0;
+    const TCPortHelperImpl::PORT& p = d.inputs[int(input)];
+    int rows = 0, cols = 0;
+    const int* iv = nullptr;
+    const double* dv = nullptr;
+    const TCString* tv = nullptr;
+    if (int n = s->PeekIntData(0, iv, &rows, &cols); n >= 0)
+        return p.held == TCIOStream::INT && SameAs(p, p.ints, iv, n, rows, cols) ? 0 : 1;
+    if (int n = s->PeekDblData(0, dv, &rows, &cols); n >= 0)
+        return p.held == TCIOStream::DOUBLE && SameAs(p, p.doubles, dv, n, rows, cols) ? 0 : 1;
+    if (int n = s->PeekStrData(0, tv); n >= 0)
+        return p.held == TCIOStream::STRING && SameAs(p, p.texts, tv, n, 1, n) ? 0 : 1;
+    return 1;  // a block of another kind
 }

@@ -1,4 +1,5 @@
-// Matrices and the ports' internal buffers: reads into them, allocations written out.
+// Matrices and the ports' internal buffers: reads into them, comparisons, allocations written
+// out, and the calls whose value kind the port's type chooses.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -157,6 +158,81 @@ TEST(TCPortHelperInternal, AllocatedBuffersReachTheReadersBuffer)
         EXPECT_EQ(p.r.AccessIntData(0, n), nullptr);
         EXPECT_EQ(n, 0u);
         EXPECT_EQ(p.r.ReadInternalData(0), 0);  // nothing waiting
+    }
+}
+
+TEST(TCPortHelperInternal, TheWaitingBlockIsComparedWithTheBuffer)
+{
+    const struct {
+        std::vector<int> first, second;
+        int expected;
+    } cases[] = {
+        {{1, 2, 3}, {1, 2, 3}, 0},
+        {{1, 2, 3}, {1, 2, 4}, 1},
+        {{1, 2, 3}, {1, 2}, 1},
+        {{7}, {7}, 0},
+    };
+    for (const auto& c : cases) {
+        Pair p("SWORD[]", false);
+        ASSERT_EQ(p.w.WriteIntData(0, unsigned(c.first.size()), c.first.data()), 1);
+        ASSERT_EQ(p.r.ReadInternalData(0), int(c.first.size()));
+        EXPECT_EQ(p.r.CompareWithInternalData(0), 0);  // nothing waiting
+        ASSERT_EQ(p.w.WriteIntData(0, unsigned(c.second.size()), c.second.data()), 1);
+        EXPECT_EQ(p.r.CompareWithInternalData(0), c.expected);
+        EXPECT_EQ(p.Waiting(), 1);  // not consumed
+    }
+    // Matrices compare their shapes too; texts byte for byte.
+    const int m[] = {1, 2, 3, 4, 5, 6};
+    Pair mp(H::DT_SWORD_MATRIX);
+    ASSERT_EQ(mp.w.WriteIntMatrix(0, 2, 3, m), 1);
+    ASSERT_EQ(mp.r.ReadInternalData(0), 6);
+    ASSERT_EQ(mp.w.WriteIntMatrix(0, 3, 2, m), 1);
+    EXPECT_EQ(mp.r.CompareWithInternalData(0), 1);
+    Pair tp("UBYTE[][]", false);
+    const TCString a[] = {TCString("x\0a", 3)}, b[] = {TCString("x\0b", 3)};
+    ASSERT_EQ(tp.w.WriteStringData(0, 1, a), 1);
+    ASSERT_EQ(tp.r.ReadInternalData(0), 1);
+    ASSERT_EQ(tp.w.WriteStringData(0, 1, a), 1);
+    EXPECT_EQ(tp.r.CompareWithInternalData(0), 0);
+    tp.r.ClearStream(0, true);
+    ASSERT_EQ(tp.w.WriteStringData(0, 1, b), 1);
+    EXPECT_EQ(tp.r.CompareWithInternalData(0), 1);
+}
+
+TEST(TCPortHelperInternal, PolymorphicCallsFollowThePortType)
+{
+    const int iv[] = {1, 2, 3, 4, 5, 6};
+    const double dv[] = {0.5, 1.5};
+    unsigned size = 0, n = 8;
+    {
+        Pair p("SWORD[]", false);
+        ASSERT_EQ(p.w.WritePolymorphicData(0, 6, iv, nullptr), 1);
+        int got[8];
+        EXPECT_EQ(p.r.ReadPolymorphicData(0, n, got, &size), 6);
+        EXPECT_EQ(size, 4u);
+        EXPECT_EQ(got[5], 6);
+    }
+    {
+        Pair p("DOUBLE[]", false);
+        ASSERT_EQ(p.w.WritePolymorphicData(0, 2, dv, nullptr), 1);
+        double got[8];
+        n = 8;
+        EXPECT_EQ(p.r.ReadPolymorphicData(0, n, got, &size), 2);
+        EXPECT_EQ(size, 8u);
+        EXPECT_EQ(got[1], 1.5);
+    }
+    {
+        Pair p(H::DT_SWORD_MATRIX);
+        unsigned cols = 0;
+        EXPECT_EQ(p.w.WritePolymorphicData(0, 6, iv, &cols), 0);
+        EXPECT_EQ(p.w.WritePolymorphicData(0, 6, iv, nullptr), 0);
+        cols = 3;
+        ASSERT_EQ(p.w.WritePolymorphicData(0, 6, iv, &cols), 1);
+        unsigned r = 0, c = 0;
+        int* data = nullptr;
+        ASSERT_EQ(p.r.ReadIntMatrix(0, r, c, &data), 6);
+        EXPECT_EQ(r, 2u);
+        EXPECT_EQ(c, 3u);
     }
 }
 
