@@ -270,4 +270,59 @@ TEST(TCPortHelperRead, PacketMarksOfTheBlocksRead)
     EXPECT_EQ(p.r.PeekStatus(0, false, nullptr), -1);
 }
 
+// Every write family against every read family, each port of its family's type: what the
+// reader gets. The stream converts nothing; a vector reads as a one-row matrix and a
+// matrix as its values row by row.
+TEST(TCPortHelperRead, EveryWriteFamilyAgainstEveryReadFamily)
+{
+    enum { INTS, DBLS, TEXTS, INT_MAT, DBL_MAT, KINDS };
+    const unsigned long types[KINDS] = {H::DT_SWORD_ARRAY, H::DT_DOUBLE_ARRAY, H::DT_STRING_ARRAY,
+                                        H::DT_SWORD_MATRIX, H::DT_DOUBLE_MATRIX};
+    const int expected[KINDS][KINDS] = {
+        // read:  ints dbls texts int-mat dbl-mat
+        /* ints */ {4, 0, 0, 4, 0},
+        /* dbls */ {0, 4, 0, 0, 4},
+        /* texts */ {0, 0, 4, 0, 0},
+        /* int-mat */ {4, 0, 0, 4, 0},
+        /* dbl-mat */ {0, 4, 0, 0, 4},
+    };
+    const int iv[] = {1, 2, 3, 4};
+    const double dv[] = {1.5, 2.5, 3.5, 4.5};
+    const TCString tv[] = {TCString("a"), TCString("b"), TCString("c"), TCString("d")};
+    for (int w = 0; w < KINDS; ++w)
+        for (int r = 0; r < KINDS; ++r) {
+            Pair p(types[w], types[r]);
+            const int written = w == INTS      ? p.w.WriteIntData(0, 4, iv)
+                                : w == DBLS    ? p.w.WriteDblData(0, 4, dv)
+                                : w == TEXTS   ? p.w.WriteStringData(0, 4, tv)
+                                : w == INT_MAT ? p.w.WriteIntMatrix(0, 2, 2, iv)
+                                               : p.w.WriteDblMatrix(0, 2, 2, dv);
+            ASSERT_EQ(written, 1) << w;
+            unsigned n = 4, rows = 0, cols = 0;
+            int ib[4] = {};
+            double db[4] = {};
+            TCString tb[4];
+            int* im = nullptr;
+            double* dm = nullptr;
+            const int got = r == INTS      ? p.r.ReadIntData(0, n, ib)
+                            : r == DBLS    ? p.r.ReadDblData(0, n, db)
+                            : r == TEXTS   ? p.r.ReadStringData(0, n, tb)
+                            : r == INT_MAT ? p.r.ReadIntMatrix(0, rows, cols, &im)
+                                           : p.r.ReadDblMatrix(0, rows, cols, &dm);
+            EXPECT_EQ(got, expected[w][r]) << "write " << w << " read " << r;
+            EXPECT_EQ(p.r.GetErrMsg().code, 0) << "write " << w << " read " << r;
+            EXPECT_EQ(p.Waiting(), 0) << "write " << w << " read " << r;  // taken either way
+            if (got > 0 && r == INTS)
+                EXPECT_EQ(ib[3], 4);
+            if (got > 0 && r == DBLS)
+                EXPECT_EQ(db[3], 4.5);
+            if (got > 0 && r == INT_MAT)
+                EXPECT_EQ(im[3], 4);
+            if (got > 0 && r == DBL_MAT)
+                EXPECT_EQ(dm[3], 4.5);
+            if (got > 0 && r >= INT_MAT)
+                EXPECT_EQ(rows * cols, 4u);
+        }
+}
+
 }  // namespace

@@ -24,11 +24,11 @@ struct Pair {
         if (collect)
             w.AddOutputStream(0, collector.SetInputStream(3));
     }
-    // Both ports of type code.
-    explicit Pair(unsigned long code) : w(nullptr), r(nullptr)
+    // The ports of type code (the input of readCode when given).
+    explicit Pair(unsigned long code, unsigned long readCode = 0) : w(nullptr), r(nullptr)
     {
         w.SetPort(PT_OUTPUT, 0, "Out", code);
-        r.SetPort(PT_INPUT, 0, "In", code);
+        r.SetPort(PT_INPUT, 0, "In", readCode ? readCode : code);
         w.AddOutputStream(0, r.SetInputStream(0, 0, 3));
     }
     ~Pair()
