@@ -301,7 +301,8 @@ public:
     // type without type information.
     int GetTypeInfo(unsigned input, TCTypeInfo* ti) const;
     // The next waiting block, not consumed; -1 for a type neither undefined nor with type
-    // information, without stream or without block.
+    // information, without stream or without block. PeekTypeInfo also makes the input the
+    // followed one of the outputs that list it.
     int PeekTypeInfo(unsigned input, TCTypeInfo* ti) const;
     int PeekStatus(unsigned input, bool all, unsigned* blocks) const;
     // Whether the last block read opened a packet (START, COMPLETE, or the block before it

@@ -168,6 +168,11 @@ public:
             p.lastTI = *ti;
         p.lastStatus2 = p.lastStatus;
         p.lastStatus = ti ? ti->State : TCBS_INVALID;
+        Follow(input);
+    }
+    // The input becomes the followed one of the outputs that list it.
+    void Follow(unsigned input)
+    {
         for (PORT& out : outputs)
             for (unsigned i : out.follows)
                 if (i == input)

@@ -116,6 +116,7 @@ int TCPortHelper::PeekTypeInfo(unsigned input, TCTypeInfo* ti) const
     const TCTypeInfo* next = p->stream->PeekTI();
     if (ti && next)
         *ti = *next;
+    m_pImpl->Follow(input);
     return next ? next->State : TCBS_INVALID;
 }
 

@@ -113,6 +113,14 @@ TEST(TCPortHelperTypeInfo, AnOutputFollowsTheInputReadLast)
     // An input without type information leaves the pending values: those of the last block.
     t.h.SetTI_Samplerate(0, 12);
     EXPECT_EQ(t.PassOn(1).Samplerate, 12);
+    // A peek at an input makes it the followed one; its last type information is copied.
+    t.Feed(0, &src);
+    EXPECT_EQ(t.h.PeekTypeInfo(0, nullptr), TCBS_COMPLETE);
+    const double v = 3;
+    ASSERT_EQ(t.h.WriteDblVal(0, v), 1);
+    ASSERT_EQ(t.collector.RemoveBlock(true), 1);
+    ASSERT_NE(t.collector.GetTI(), nullptr);
+    EXPECT_STREQ(t.collector.GetTI()->Name, "Src");
 }
 
 TEST(TCPortHelperTypeInfo, WithoutFollowingOrAutomaticFieldsThePendingValuesGo)
