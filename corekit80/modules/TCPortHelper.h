@@ -114,6 +114,9 @@ public:
     // Bytes of one element: 8 doubles, 4 integers, 1 texts, else 0.
     int ElemSize(PORTTYPE type, unsigned port) const;
     int Precision(unsigned input) const;
+    // The number of elements in the port's internal buffer, of texts for a text type;
+    // elemSize gets ElemSize.
+    unsigned GetBufferSize(PORTTYPE type, unsigned port, unsigned* elemSize) const;
     bool IsWired(PORTTYPE type, unsigned port, LINETYPE how) const;
     // which: 1 inputs, 2 outputs, 3 both. Streams while running, drawn lines otherwise.
     bool AnyPortWired(int which) const;
@@ -146,6 +149,9 @@ public:
     int Init();
     int Fetch();
     int Done();
+    // Empty the internal buffers (see ReadInternalData) and free their memory.
+    void ClearBuffers();
+    void ClearBuffer(PORTTYPE type, unsigned port);
     bool AnyDataAvail() const;
     bool TriggerDataAvail();
     bool DataAvail(unsigned input, TCBLOCKSTATUS* status, unsigned* blocks, unsigned* values,

@@ -48,6 +48,17 @@ public:
             tiSet = 0;
             pendingTI.Init();
             followed = -1;
+            ClearBuffer();
+        }
+        // Empties the internal buffer and frees its memory.
+        void ClearBuffer()
+        {
+            ints.SetSize(0);
+            doubles.SetSize(0);
+            texts.SetSize(0);
+            held = TCIOStream::UNDEF;
+            heldMatrix = false;
+            rows = cols = 0;
         }
 
         int32_t lastStatus = -1;

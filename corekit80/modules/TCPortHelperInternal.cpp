@@ -36,7 +36,7 @@ int CopyMatrix(Impl::PORT& p, CArray<T, T>& buffer, DATATYPE kind, Read read)
     T* data = nullptr;
     const int n = read(rows, cols, &data);
     if (n <= 0) {
-        Hold(p, TCIOStream::UNDEF, false, 0, 0);
+        p.ClearBuffer();
         return n;
     }
     buffer.SetSize(n);
@@ -115,7 +115,7 @@ int TCPortHelper::ReadInternalData(unsigned input)
         return CopyVector(*p, p->texts, TCIOStream::STRING,
                           [&](CArray<TCString>& b) { return ReadStringArray(input, b); });
     } catch (const std::bad_alloc&) {
-        Hold(*p, TCIOStream::UNDEF, false, 0, 0);
+        p->ClearBuffer();
         return SetErrMsg(-14, PT_INPUT, input, -1);
     }
 }
@@ -259,4 +259,32 @@ int TCPortHelper::CompareWithInternalData(unsigned input)
     if (int n = s->PeekStrData(0, tv); n >= 0)
         return p.held == TCIOStream::STRING && SameAs(p, p.texts, tv, n, 1, n) ? 0 : 1;
     return 1;  // a block of another kind
+}
+
+void TCPortHelper::ClearBuffers()
+{
+    for (TCPortHelperImpl::PORT& p : m_pImpl->inputs)
+        p.ClearBuffer();
+    for (TCPortHelperImpl::PORT& p : m_pImpl->outputs)
+        p.ClearBuffer();
+}
+
+void TCPortHelper::ClearBuffer(PORTTYPE type, unsigned port)
+{
+    if (TCPortHelperImpl::PORT* p = m_pImpl->Port(type, port))
+        p->ClearBuffer();
+}
+
+// The newest-value reads fill the family's array without marking it held, so the count
+// goes by the port's type: texts for a text type, else the numbers (one kind at a time).
+unsigned TCPortHelper::GetBufferSize(PORTTYPE type, unsigned port, unsigned* elemSize) const
+{
+    if (elemSize)
+        *elemSize = unsigned(ElemSize(type, port));
+    const TCPortHelperImpl::PORT* p = m_pImpl->Port(type, port);
+    if (!p)
+        return 0;
+    if (m_pImpl->CodeOf(p) & DT_STRING_FAMILY)
+        return unsigned(p->texts.GetSize());
+    return unsigned(p->ints.GetSize() + p->doubles.GetSize());
 }

@@ -236,4 +236,88 @@ TEST(TCPortHelperInternal, PolymorphicCallsFollowThePortType)
     }
 }
 
+// Each kind of buffer is counted, cleared port by port and by the run's start and end; other
+// ports and numbers out of range are left alone.
+TEST(TCPortHelperInternal, BuffersAreCountedAndCleared)
+{
+    const struct {
+        unsigned long code;
+        unsigned elemSize;
+        unsigned count;
+        bool (*alloc)(H&);  // fills output 0 with count elements
+    } cases[] = {
+        {H::DT_SWORD_ARRAY | H::DT_TYPEINFO, 4, 5, [](H& h) { return h.AllocIntData(0, 5) != nullptr; }},
+        {H::DT_DOUBLE_ARRAY | H::DT_TYPEINFO, 8, 3, [](H& h) { return h.AllocDblData(0, 3) != nullptr; }},
+        {H::DT_STRING_ARRAY | H::DT_TYPEINFO, 1, 2, [](H& h) { return h.AllocStringData(0, 2) != nullptr; }},
+        {kIntMatrix, 4, 6, [](H& h) { return h.AllocIntMatrix(0, 2, 3) != nullptr; }},
+        {kDblMatrix, 8, 12, [](H& h) { return h.AllocDblMatrix(0, 4, 3) != nullptr; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.code);
+        unsigned size = 99;
+        // A buffer filled by the writer and copied by the reader.
+        auto fill = [&](Pair& p) {
+            ASSERT_TRUE(c.alloc(p.w));
+            ASSERT_EQ(p.w.WriteInternalData(0), 1);
+            ASSERT_EQ(p.r.ReadInternalData(0), int(c.count));
+        };
+        {
+            Pair p(c.code);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, &size), 0u);
+            EXPECT_EQ(size, c.elemSize);
+            fill(p);
+            EXPECT_EQ(p.w.GetBufferSize(PT_OUTPUT, 0, &size), c.count);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, nullptr), c.count);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 1, &size), 0u);
+            EXPECT_EQ(size, 0u);
+            EXPECT_EQ(p.r.GetBufferSize(PT_OUTPUT, 0, &size), 0u);
+            // Out of range or on the other list: nothing changes.
+            p.r.ClearBuffer(PT_INPUT, 1);
+            p.r.ClearBuffer(PT_OUTPUT, 0);
+            p.w.ClearBuffer(PT_INPUT, 0);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, nullptr), c.count);
+            EXPECT_EQ(p.w.GetBufferSize(PT_OUTPUT, 0, nullptr), c.count);
+            p.r.ClearBuffer(PT_INPUT, 0);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, nullptr), 0u);
+            unsigned n = 7, rows = 7, cols = 7;
+            EXPECT_EQ(p.r.AccessIntData(0, n), nullptr);
+            EXPECT_EQ(p.r.AccessDblData(0, n), nullptr);
+            EXPECT_EQ(p.r.AccessStringData(0, n), nullptr);
+            EXPECT_EQ(p.r.AccessDblMatrix(0, rows, cols), nullptr);
+            EXPECT_EQ(n + rows + cols, 0u);
+            p.w.ClearBuffers();
+            EXPECT_EQ(p.w.GetBufferSize(PT_OUTPUT, 0, nullptr), 0u);
+            EXPECT_EQ(p.w.WriteInternalData(0), 0);  // nothing left to write
+        }
+        {
+            // The run's start and end empty every buffer.
+            Pair p(c.code);
+            fill(p);
+            ASSERT_EQ(p.r.Init(), 0);
+            EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, nullptr), 0u);
+            ASSERT_EQ(p.w.Done(), 0);
+            EXPECT_EQ(p.w.GetBufferSize(PT_OUTPUT, 0, nullptr), 0u);
+        }
+    }
+}
+
+// The newest-value reads go through the buffer, which counts what the last block held.
+TEST(TCPortHelperInternal, NewestValueReadsFillTheBuffer)
+{
+    Pair p("DOUBLE[]");
+    const double v[] = {1, 2, 3, 4};
+    ASSERT_EQ(p.w.WriteDblData(0, 4, v), 1);
+    double last = 0;
+    ASSERT_EQ(p.r.ReadDblLastVal(0, last, true), 1);
+    EXPECT_EQ(last, 4);
+    unsigned size = 0;
+    EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, &size), 4u);
+    EXPECT_EQ(size, 8u);
+    // Done frees the buffer along with the rest of the port's run state.
+    ASSERT_EQ(p.r.Done(), 0);
+    EXPECT_EQ(p.r.GetBufferSize(PT_INPUT, 0, nullptr), 0u);
+    TCTypeInfo ti;
+    EXPECT_EQ(p.r.GetTypeInfo(0, &ti), -1);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 
 int TCPortHelper::Init()
 {
+    ClearBuffers();
     if (!IsExtWiredOK() || !AreObligatoryInputsWired())
         return -3;
     m_pImpl->ready = true;
