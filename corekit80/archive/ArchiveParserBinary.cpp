@@ -1,3 +1,4 @@
+// The binary form of archive trees: reading and writing sections and entries.
 #include <bit>
 #include <cstdlib>
 #include <cstring>

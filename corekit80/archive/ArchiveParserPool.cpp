@@ -1,3 +1,4 @@
+// MemManager, the process-wide pool from which every archive tree takes its entries.
 #include <cstdlib>
 #include <new>
 

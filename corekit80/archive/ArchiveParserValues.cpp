@@ -1,3 +1,4 @@
+// Archive entries read and written as the caller's value types, with conversions.
 #include <climits>
 #include <cmath>
 #include <cstdlib>
