@@ -50,11 +50,13 @@ public:
             followed = -1;
             ClearBuffer();
         }
-        // Empties the internal buffer and frees its memory.
+        // Empties the internal buffer and frees its memory, except the numbers of an output
+        // whose line still holds a block: a matrix went out by reference to that memory.
         void ClearBuffer()
         {
-            ints.SetSize(0);
-            doubles.SetSize(0);
+            const int keep = type == PT_OUTPUT && stream->GetBlockCnt(nullptr) > 0 ? -1 : 0;
+            ints.SetSize(keep);
+            doubles.SetSize(keep);
             texts.SetSize(0);
             held = TCIOStream::UNDEF;
             heldMatrix = false;

@@ -320,4 +320,33 @@ TEST(TCPortHelperInternal, NewestValueReadsFillTheBuffer)
     EXPECT_EQ(p.r.GetTypeInfo(0, &ti), -1);
 }
 
+// A matrix still waiting at the reader outlives the writer's cleared buffer.
+TEST(TCPortHelperInternal, ClearingKeepsAWaitingMatrixIntact)
+{
+    for (int how = 0; how < 4; ++how) {
+        SCOPED_TRACE(how);
+        Pair p(kIntMatrix);
+        int* out = p.w.AllocIntMatrix(0, 2, 2);
+        ASSERT_NE(out, nullptr);
+        for (int i = 0; i < 4; ++i)
+            out[i] = 10 + i;
+        ASSERT_EQ(p.w.WriteInternalData(0), 1);
+        if (how == 0)
+            p.w.ClearBuffer(PT_OUTPUT, 0);
+        else if (how == 1)
+            p.w.ClearBuffers();
+        else if (how == 2)
+            ASSERT_EQ(p.w.Init(), 0);
+        else
+            ASSERT_EQ(p.w.Done(), 0);
+        EXPECT_EQ(p.w.GetBufferSize(PT_OUTPUT, 0, nullptr), 0u);
+        ASSERT_EQ(p.r.ReadInternalData(0), 4);
+        unsigned r = 0, c = 0;
+        const int* in = p.r.AccessIntMatrix(0, r, c);
+        ASSERT_NE(in, nullptr);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(in[i], 10 + i);
+    }
+}
+
 }  // namespace
