@@ -103,8 +103,10 @@ private:
     size_t m_used = 0;
 };
 
-bool WriteEntries(const Data& d, RecordBlock& block)
+bool WriteEntries(Data& d, RecordBlock& block)
 {
+    d.loading = 0;
+    d.PurgeOwn();
     static_assert(std::endian::native == std::endian::little, "records are copied as they lie in memory");
     const uint32_t count = uint32_t(d.entries.GetSize());
     block.Put(&count, 4);
@@ -171,7 +173,7 @@ bool Data::ReadBinary(CArchive& ar, int depth)
     return ok;
 }
 
-bool Data::WriteBinary(CArchive& ar) const
+bool Data::WriteBinary(CArchive& ar)
 {
     RecordBlock block(ar);
     bool ok = WriteEntries(*this, block);

@@ -148,12 +148,19 @@ void ArchiveParser::ArchiveData::ResetForWriting()
 
 void ArchiveParser::ArchiveData::Purge()
 {
-    for (int i = entries.GetSize() - 1; i >= 0; --i) {
+    PurgeOwn();
+    for (int i = 0; i < entries.GetSize(); ++i)
         if (ArchiveData* c = Of(entries[i]->Type() == typeSubSection ? entries[i]->child : nullptr))
             c->Purge();
-        if (purgeUntouched && entries[i]->useCount == 0)
+}
+
+void ArchiveParser::ArchiveData::PurgeOwn()
+{
+    if (!purgeUntouched)
+        return;
+    for (int i = entries.GetSize() - 1; i >= 0; --i)
+        if (entries[i]->useCount == 0)
             RemoveAt(i);
-    }
 }
 
 void ArchiveFatal(const ArchiveParser::ArchiveData* data, const char* message)

@@ -2,6 +2,7 @@
 
 // ArchiveData and MemManager, the sections and entry pool behind an ArchiveParser.
 
+#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -32,6 +33,12 @@ public:
 
         int Type() const { return flags & flagType; }
     };
+    // A section's entries. The first growth makes room for a whole small section and later
+    // ones double, where the shared step would add 4 entries at a time to a small array.
+    class EntryList : public TCArray<Buf*, Buf*> {
+    protected:
+        int GetGrowStep() const override { return std::max(GetSize(), 32); }
+    };
     enum : uint8_t { flagType = 0x0F, flagListed = 0x10, flagPooled = 0x20, flagValueSet = 0x40 };
     // Subsections nest at most this deep in a file that is read.
     static constexpr int maxDepth = 256;
@@ -61,10 +68,13 @@ public:
     void SetLoading(bool loading);
     void ResetForWriting();
     void Purge();
+    // Removes this section's untouched entries when it purges; its subsections stay as they are.
+    void PurgeOwn();
 
     // File forms. The readers return false on bad data; short data throws endOfFile.
     bool ReadBinary(CArchive& ar, int depth);
-    bool WriteBinary(CArchive& ar) const;
+    // Clears the loading flags and purges the subtree on the way, in the same walk.
+    bool WriteBinary(CArchive& ar);
     void WriteListing(CArchive& ar) const;
     bool ReadXML(CArchive& ar);
     bool WriteXML(CArchive& ar) const;
@@ -73,7 +83,7 @@ public:
     int mode = modeBinary;
     int loading = 0;
     int purgeUntouched = 0;
-    TCArray<Buf*, Buf*> entries;
+    EntryList entries;
     TCString name;
     TCString prefix;
     TCString filePath;
@@ -104,12 +114,19 @@ public:
     static MemManager* Process();
     // A zeroed entry (listed) of that identifier and type; throws std::bad_alloc.
     Buf* Alloc(uint16_t id, int type);
+    // Alloc of the process-wide pool takes its entries from a batch claimed by the calling
+    // thread under one lock; Claim and Unclaim move such batches.
+    int Claim(Buf** list, int n);
+    void Unclaim(Buf* const* list, int n);
     // Releases the entries' descriptions, bytes or child sections and returns them to the
     // pool, under one lock.
     void Free(Buf* const* list, int n);
     void Free(Buf* e) { Free(&e, 1); }
 
 private:
+    Buf* Take(uint16_t id, int type);
+    void Return(Buf* e);
+
     std::mutex m_lock;
     std::vector<MemManagerData> m_blocks;
     int m_total = 0;

@@ -84,9 +84,10 @@ void ArchiveParser::EndSerialize(CArchive& ar)
     ArchiveData* d = m_data;
     if (!d)
         ArchiveFatal(d, "Data buffer not available at %s!");
-    d->SetLoading(ar.IsLoading());
-    if (ar.IsLoading())
+    if (ar.IsLoading()) {
+        d->SetLoading(true);
         return;
+    }
     if (d->mode == modeBinary) {
         ar.Write(signature, 9);
         ar << d->moduleVersion;
@@ -95,16 +96,18 @@ void ArchiveParser::EndSerialize(CArchive& ar)
         line.Format("%s%s: %.10G\r\n", (const char*)d->prefix, (const char*)d->name, d->moduleVersion);
         ar.Write((const char*)line, unsigned(line.GetLength()));
     }
-    bool ok;
+    bool ok = true;
     if (IsXMLArchive(ar) || (d->mode & modeXML)) {
+        d->SetLoading(false);
         ok = d->WriteXML(ar);
-    } else {
+    } else if (d->mode == modeText) {
+        d->SetLoading(false);
         d->Purge();
-        ok = true;
-        if (d->mode == modeText)
-            d->WriteListing(ar);
-        else
-            ok = d->WriteBinary(ar);
+        d->WriteListing(ar);
+    } else if (!(ok = d->WriteBinary(ar))) {
+        // A failed write may stop early: the rest of the tree is settled here.
+        d->SetLoading(false);
+        d->Purge();
     }
     if (!ok)
         ArchiveFatal(d, "Error at ending of serialize at %s!");
