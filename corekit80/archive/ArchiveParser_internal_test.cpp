@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 using namespace archive_test;
@@ -317,6 +318,53 @@ TEST(ArchiveParser, LookupBinaryAndPurge)
     EXPECT_FALSE(s->Serialize(1, "", v));
     EXPECT_TRUE(s->Serialize(2, "", v));
     EXPECT_TRUE(q.Serialize(3, "", v)); // the root keeps untouched values
+}
+
+// Trees built on several threads at once share the process-wide pool, each thread taking
+// entries from a batch of its own: every thread's archive comes out as it does alone and
+// reads back, also after earlier threads have ended and handed back their leftovers.
+TEST(ArchiveParser, TreesOnSeveralThreads)
+{
+    auto fill = [](int seed) {
+        return [seed](ArchiveParser& w) {
+            for (int s = 0; s < 40; ++s) {
+                ArchiveParser* section = w.SubSection(uint16_t(s), "", s % 2 == 0);
+                for (int k = 0; k < 25; ++k) {
+                    int v = seed * 100000 + s * 100 + k;
+                    TCString t;
+                    t.Format("text %d", v);
+                    section->Serialize(uint16_t(2 * k), "", v);
+                    section->Serialize(uint16_t(2 * k + 1), "", t);
+                }
+            }
+        };
+    };
+    constexpr int threads = 4;
+    std::vector<Bytes> alone;
+    for (int i = 0; i < threads; ++i) {
+        ArchiveParser p;
+        alone.push_back(Store(p, fill(i)));
+    }
+    for (int round = 0; round < 2; ++round) {
+        std::vector<Bytes> written(threads), readBack(threads);
+        std::vector<std::thread> workers;
+        for (int i = 0; i < threads; ++i)
+            workers.emplace_back([&, i] {
+                for (int pass = 0; pass < 5; ++pass) {
+                    ArchiveParser p;
+                    written[i] = Store(p, fill(i));
+                    ArchiveParser r;
+                    if (Load(r, written[i]))
+                        readBack[i] = Store(r, [](ArchiveParser&) {});
+                }
+            });
+        for (auto& w : workers)
+            w.join();
+        for (int i = 0; i < threads; ++i) {
+            EXPECT_EQ(written[i], alone[i]) << i;
+            EXPECT_EQ(readBack[i], alone[i]) << i;
+        }
+    }
 }
 
 TEST(ArchiveParser, SignatureCheckLeavesForeignFilesAlone)
