@@ -273,6 +273,40 @@ public:
     int ReadPolymorphicData(unsigned input, unsigned& n, void* buf, unsigned* elemSize);
     int WritePolymorphicData(unsigned output, unsigned n, const void* data, unsigned* cols);
 
+    // MultiType outputs: each write appends one named segment to the output's open block
+    // (1, 0 when the output does not take it, or the stream's code); EndWriteMultitype sends
+    // the block with the pending type information: 1, 0 for another type or no line, -2 (and
+    // the user told) when nothing was written since the last close. Blocks are the stream's
+    // blocks, copied into the segment.
+    int WriteMultitypeInt(unsigned output, int value, const char* name);
+    int WriteMultitypeDbl(unsigned output, const double& value, const char* name);
+    int WriteMultitypeString(unsigned output, const TCString& value, const char* name);
+    int WriteMultitypeBlocks(unsigned output, const TCArray<void*>& blocks, const char* name);
+    int EndWriteMultitype(unsigned output);
+    // MultiType inputs: StartReadMultitype takes the waiting block (1, or 0 without one); the
+    // others look at it, by segment index or by segment name. A
+    // segment of another type gives -2, told through WriteError. Types: 1 integer, 2 double,
+    // 3 text, 4 pointer, 5 blocks, 0 none. The blocks read are owned by the block taken and
+    // valid until the writer's next write.
+    int StartReadMultitype(unsigned input);
+    int GetMultitypeInfo(unsigned input, TCArray<TCString>* names);
+    const char* GetMultitypeName(unsigned input, int index);
+    int GetMultitypeType(unsigned input, int index);
+    int ReadMultitypeInt(unsigned input, int index, int& value);
+    int ReadMultitypeInt(unsigned input, const char* name, int& value);
+    int ReadMultitypeDbl(unsigned input, int index, double& value);
+    int ReadMultitypeDbl(unsigned input, const char* name, double& value);
+    int ReadMultitypeString(unsigned input, int index, TCString& value);
+    int ReadMultitypeString(unsigned input, const char* name, TCString& value);
+    int ReadMultitypeBlocks(unsigned input, int index, TCArray<void*>& blocks);
+    int ReadMultitypeBlocks(unsigned input, const char* name, TCArray<void*>& blocks);
+
+    // While the graph runs and the error port is live with a line: the text as one block
+    // named "Error" on the error port, nothing (0) when the last one still waits unless
+    // force; 0 when written, else the stream's code in the error record. Otherwise the text
+    // goes to TCError and the result is -2.
+    int WriteError(const char* text, bool force);
+
     // The fan of the output's stream at which the last write failed; -1 when none.
     int FailedFan(unsigned output) const;
 

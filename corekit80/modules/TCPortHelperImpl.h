@@ -48,6 +48,7 @@ public:
             tiSet = 0;
             pendingTI.Init();
             followed = -1;
+            segmentsOpen = false;
             ClearBuffer();
         }
         // Empties the internal buffer and frees its memory, except the numbers of an output
@@ -87,6 +88,8 @@ public:
         // read most recently (-1 for none).
         TCArray<unsigned, unsigned> follows;
         int32_t followed = -1;
+        // MultiType outputs: a block of segments is open (written to, not yet closed).
+        bool segmentsOpen = false;
         // The internal buffer: which of the arrays holds it, and its matrix shape (one row
         // for a vector). The newest-value reads go through the arrays too.
         TCArray<int, int> ints;
