@@ -2,7 +2,6 @@
 
 // ArchiveData and MemManager, the sections and entry pool behind an ArchiveParser.
 
-#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -32,12 +31,6 @@ public:
         uint8_t flags;
 
         int Type() const { return flags & flagType; }
-    };
-    // A section's entries. The first growth makes room for a whole small section and later
-    // ones double, where the shared step would add 4 entries at a time to a small array.
-    class EntryList : public TCArray<Buf*, Buf*> {
-    protected:
-        int GetGrowStep() const override { return std::max(GetSize(), 32); }
     };
     enum : uint8_t { flagType = 0x0F, flagListed = 0x10, flagPooled = 0x20, flagValueSet = 0x40 };
     // Subsections nest at most this deep in a file that is read.
@@ -83,7 +76,7 @@ public:
     int mode = modeBinary;
     int loading = 0;
     int purgeUntouched = 0;
-    EntryList entries;
+    TCArray<Buf*, Buf*> entries;
     TCString name;
     TCString prefix;
     TCString filePath;
