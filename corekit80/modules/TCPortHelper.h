@@ -301,6 +301,63 @@ public:
     int ReadMultitypeBlocks(unsigned input, int index, TCArray<void*>& blocks);
     int ReadMultitypeBlocks(unsigned input, const char* name, TCArray<void*>& blocks);
 
+    // Bus ports ("STRUCT_BUS", of the MultiType class): each write appends one channel, its
+    // values with their own type information, to the output's open block, closed by
+    // EndWriteMultitype; results as the MultiType writes. A channel is found by its name or
+    // its number in the block taken by StartReadMultitype: 0 without it, 1 when read, -2
+    // (told through WriteError) for a channel of another kind. ti, when given, gets the
+    // channel's type information. Matrices and pointers point at the writer's memory
+    // (written without copy) or into the block, valid until the writer's next write.
+    int WriteIntBusBlock(unsigned output, int value, int channel, const char* name, const TCTypeInfo& ti);
+    int WriteDblBusBlock(unsigned output, double value, int channel, const char* name, const TCTypeInfo& ti);
+    int WriteStringBusBlock(unsigned output, const TCString& value, int channel, const char* name,
+                            const TCTypeInfo& ti);
+    int WriteIntDataBusBlock(unsigned output, unsigned n, const int* values, int channel, const char* name,
+                             const TCTypeInfo& ti);
+    int WriteDblDataBusBlock(unsigned output, unsigned n, const double* values, int channel, const char* name,
+                             const TCTypeInfo& ti);
+    int WriteStringDataBusBlock(unsigned output, unsigned n, const TCString* values, int channel, const char* name,
+                                const TCTypeInfo& ti);
+    int WriteIntMatrixBusBlock(unsigned output, unsigned rows, unsigned cols, const int* data, bool copy,
+                               int channel, const char* name, const TCTypeInfo& ti);
+    int WriteDblMatrixBusBlock(unsigned output, unsigned rows, unsigned cols, const double* data, bool copy,
+                               int channel, const char* name, const TCTypeInfo& ti);
+    int WritePtrBusBlock(unsigned output, unsigned n, const void* data, const char* declarator, int channel,
+                         const char* name, const TCTypeInfo& ti);
+    int ReadIntBusBlock(unsigned input, const char* name, int& value, TCTypeInfo* ti = nullptr);
+    int ReadIntBusBlock(unsigned input, int channel, int& value, TCTypeInfo* ti = nullptr);
+    int ReadDblBusBlock(unsigned input, const char* name, double& value, TCTypeInfo* ti = nullptr);
+    int ReadDblBusBlock(unsigned input, int channel, double& value, TCTypeInfo* ti = nullptr);
+    int ReadStringBusBlock(unsigned input, const char* name, TCString& value, TCTypeInfo* ti = nullptr);
+    int ReadStringBusBlock(unsigned input, int channel, TCString& value, TCTypeInfo* ti = nullptr);
+    int ReadIntArrayBusBlock(unsigned input, const char* name, TCArray<int, int>& values, TCTypeInfo* ti = nullptr);
+    int ReadIntArrayBusBlock(unsigned input, int channel, TCArray<int, int>& values, TCTypeInfo* ti = nullptr);
+    int ReadDblArrayBusBlock(unsigned input, const char* name, TCArray<double, double>& values,
+                             TCTypeInfo* ti = nullptr);
+    int ReadDblArrayBusBlock(unsigned input, int channel, TCArray<double, double>& values, TCTypeInfo* ti = nullptr);
+    int ReadStringArrayBusBlock(unsigned input, const char* name, TCArray<TCString>& values,
+                                TCTypeInfo* ti = nullptr);
+    int ReadStringArrayBusBlock(unsigned input, int channel, TCArray<TCString>& values, TCTypeInfo* ti = nullptr);
+    int ReadIntMatrixBusBlock(unsigned input, const char* name, unsigned& rows, unsigned& cols, int** data,
+                              TCTypeInfo* ti = nullptr);
+    int ReadIntMatrixBusBlock(unsigned input, int channel, unsigned& rows, unsigned& cols, int** data,
+                              TCTypeInfo* ti = nullptr);
+    int ReadDblMatrixBusBlock(unsigned input, const char* name, unsigned& rows, unsigned& cols, double** data,
+                              TCTypeInfo* ti = nullptr);
+    int ReadDblMatrixBusBlock(unsigned input, int channel, unsigned& rows, unsigned& cols, double** data,
+                              TCTypeInfo* ti = nullptr);
+    int ReadPtrBusBlock(unsigned input, const char* name, unsigned& n, void** data, TCTypeInfo* ti = nullptr);
+    int ReadPtrBusBlock(unsigned input, int channel, unsigned& n, void** data, TCTypeInfo* ti = nullptr);
+    // The bus blocks of the channel (1 or 0) and the values of its first one.
+    int GetBusBlockCnt(unsigned input, const char* name);
+    int GetBusBlockCnt(unsigned input, int channel);
+    int GetBusBlockElementCnt(unsigned input, const char* name);
+    int GetBusBlockElementCnt(unsigned input, int channel);
+    // The parts of a channel's segment name: false, and nothing set, when it has fewer than
+    // four. dataType gets the channel's type code.
+    static bool SplitBusChannelName(const char* segment, int* channel, TCString* name, TCString* compCheck,
+                                    unsigned long* dataType, TCString* validation);
+
     // While the graph runs and the error port is live with a line: the text as one block
     // named "Error" on the error port, nothing (0) when the last one still waits unless
     // force; 0 when written, else the stream's code in the error record. Otherwise the text

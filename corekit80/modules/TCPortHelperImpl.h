@@ -174,6 +174,12 @@ public:
         PORT* p = Port(PT_OUTPUT, output);
         return p && (CodeOf(p) & family) && p->stream->GetFanCnt() > 0 ? p : nullptr;
     }
+    // The input's stream when the port is of the MultiType class (named segments, buses).
+    TCIOStream* SegmentStream(unsigned input)
+    {
+        PORT* p = Port(PT_INPUT, input);
+        return p && (CodeOf(p) & TCPortHelper::DT_MULTITYPE) ? p->stream : nullptr;
+    }
     // After a read from input: the last type information and statuses follow the block taken,
     // and the input becomes the followed one of the outputs that list it.
     void Refresh(unsigned input)

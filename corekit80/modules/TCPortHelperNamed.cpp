@@ -31,13 +31,6 @@ int WriteNamed(TCPortHelper& h, Impl& d, unsigned output, const char* name, cons
     return 1;
 }
 
-// The input's stream when the port is of the MultiType class.
-TCIOStream* Segments(Impl& d, unsigned input)
-{
-    Impl::PORT* p = d.Port(PT_INPUT, input);
-    return p && (d.CodeOf(p) & TCPortHelper::DT_MULTITYPE) ? p->stream : nullptr;
-}
-
 std::string Where(int index) { return "segment " + std::to_string(index); }
 std::string Where(const char* name) { return std::string("segment '") + name + "'"; }
 
@@ -57,7 +50,7 @@ int Mismatch(TCPortHelper& h, unsigned input, const char* what, Key key)
 template <class Key, class T>
 int ReadNamed(TCPortHelper& h, Impl& d, unsigned input, Key key, T& value, const char* what)
 {
-    TCIOStream* s = Segments(d, input);
+    TCIOStream* s = d.SegmentStream(input);
     if (!s)
         return 0;
     const int r = s->ReadSegment(key, value);
@@ -80,7 +73,7 @@ int IndexOf(const TCIOStream& s, const char* name)
 template <class Key>
 int ReadBlocks(TCPortHelper& h, Impl& d, unsigned input, int index, Key key, TCArray<void*>& blocks)
 {
-    TCIOStream* s = Segments(d, input);
+    TCIOStream* s = d.SegmentStream(input);
     if (!s)
         return 0;
     TCArray<Block*> nested;
@@ -161,19 +154,19 @@ int TCPortHelper::StartReadMultitype(unsigned input)
 
 int TCPortHelper::GetMultitypeInfo(unsigned input, TCArray<TCString>* names)
 {
-    const TCIOStream* s = Segments(*m_pImpl, input);
+    const TCIOStream* s = m_pImpl->SegmentStream(input);
     return s ? s->AvailableSegments(names) : 0;
 }
 
 const char* TCPortHelper::GetMultitypeName(unsigned input, int index)
 {
-    const TCIOStream* s = Segments(*m_pImpl, input);
+    const TCIOStream* s = m_pImpl->SegmentStream(input);
     return s ? static_cast<const char*>(s->SegmentName(index)) : "";
 }
 
 int TCPortHelper::GetMultitypeType(unsigned input, int index)
 {
-    TCIOStream* s = Segments(*m_pImpl, input);
+    TCIOStream* s = m_pImpl->SegmentStream(input);
     return s ? int(s->SegmentType(index)) : 0;
 }
 
@@ -214,7 +207,7 @@ int TCPortHelper::ReadMultitypeBlocks(unsigned input, int index, TCArray<void*>&
 
 int TCPortHelper::ReadMultitypeBlocks(unsigned input, const char* name, TCArray<void*>& blocks)
 {
-    const TCIOStream* s = Segments(*m_pImpl, input);
+    const TCIOStream* s = m_pImpl->SegmentStream(input);
     const int index = s && name ? IndexOf(*s, name) : -1;
     return index < 0 ? 0 : ReadBlocks(*this, *m_pImpl, input, index, name, blocks);
 }
