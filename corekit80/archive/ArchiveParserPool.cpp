@@ -67,9 +67,16 @@ ArchiveParser::MemManager::Buf* ArchiveParser::MemManager::Alloc(uint16_t id, in
 int ArchiveParser::MemManager::Claim(Buf** list, int n)
 {
     std::lock_guard<std::mutex> lock(m_lock);
-    for (int k = 0; k < n; ++k)
-        list[k] = Take(0, 0);
-    return n;
+    // Out of memory part way, the entries already taken are handed out rather than lost.
+    int k = 0;
+    try {
+        for (; k < n; ++k)
+            list[k] = Take(0, 0);
+    } catch (const std::bad_alloc&) {
+        if (k == 0)
+            throw;
+    }
+    return k;
 }
 
 void ArchiveParser::MemManager::Unclaim(Buf* const* list, int n)

@@ -42,6 +42,19 @@ int WriteChannel(TCPortHelper& h, Impl& d, unsigned output, unsigned long code, 
     return 1;
 }
 
+// A channel of n values: typed as the single type for one value, else as the array type.
+template <class T>
+int WriteValues(TCPortHelper& h, Impl& d, unsigned output, unsigned n, const T* values, unsigned long single,
+                unsigned long array, int channel, const char* name, const TCTypeInfo& ti)
+{
+    if (!values || n == 0 || n > 0x7FFFFFFFu)
+        return 0;
+    return WriteChannel(h, d, output, n == 1 ? single : array, nullptr, channel, name, ti,
+                        [&](TCIOStream& s, const char* seg, const TCTypeInfo* t) {
+                            return s.WriteBusSegment(seg, values, int(n), t);
+                        });
+}
+
 bool Matches(TCBusSerializeHelper& b, const char* name) { return name && std::strcmp(b.GetSegmentName(), name) == 0; }
 bool Matches(TCBusSerializeHelper& b, int channel) { return b.PortIdx() == channel; }
 
@@ -160,34 +173,19 @@ int TCPortHelper::WriteStringBusBlock(unsigned output, const TCString& value, in
 int TCPortHelper::WriteIntDataBusBlock(unsigned output, unsigned n, const int* values, int channel, const char* name,
                                        const TCTypeInfo& ti)
 {
-    if (!values || n == 0 || n > 0x7FFFFFFFu)
-        return 0;
-    return WriteChannel(*this, *m_pImpl, output, n == 1 ? DT_SWORD : DT_SWORD_ARRAY, nullptr, channel, name, ti,
-                        [&](TCIOStream& s, const char* seg, const TCTypeInfo* t) {
-                            return s.WriteBusSegment(seg, values, int(n), t);
-                        });
+    return WriteValues(*this, *m_pImpl, output, n, values, DT_SWORD, DT_SWORD_ARRAY, channel, name, ti);
 }
 
 int TCPortHelper::WriteDblDataBusBlock(unsigned output, unsigned n, const double* values, int channel,
                                        const char* name, const TCTypeInfo& ti)
 {
-    if (!values || n == 0 || n > 0x7FFFFFFFu)
-        return 0;
-    return WriteChannel(*this, *m_pImpl, output, n == 1 ? DT_DOUBLE : DT_DOUBLE_ARRAY, nullptr, channel, name, ti,
-                        [&](TCIOStream& s, const char* seg, const TCTypeInfo* t) {
-                            return s.WriteBusSegment(seg, values, int(n), t);
-                        });
+    return WriteValues(*this, *m_pImpl, output, n, values, DT_DOUBLE, DT_DOUBLE_ARRAY, channel, name, ti);
 }
 
 int TCPortHelper::WriteStringDataBusBlock(unsigned output, unsigned n, const TCString* values, int channel,
                                           const char* name, const TCTypeInfo& ti)
 {
-    if (!values || n == 0 || n > 0x7FFFFFFFu)
-        return 0;
-    return WriteChannel(*this, *m_pImpl, output, n == 1 ? DT_STRING : DT_STRING_ARRAY, nullptr, channel, name, ti,
-                        [&](TCIOStream& s, const char* seg, const TCTypeInfo* t) {
-                            return s.WriteBusSegment(seg, values, int(n), t);
-                        });
+    return WriteValues(*this, *m_pImpl, output, n, values, DT_STRING, DT_STRING_ARRAY, channel, name, ti);
 }
 
 int TCPortHelper::WriteIntMatrixBusBlock(unsigned output, unsigned rows, unsigned cols, const int* data, bool copy,
