@@ -163,6 +163,10 @@ public:
     int BlocksOnStream(PORTTYPE type, unsigned port) const;
     int ReadTrigger(unsigned input, bool all);
     int NotWiredOrTrigger(unsigned input, bool all);
+    // External parameters waiting at the selected input; ReadExtParam reads them into the
+    // variables (TCExtPar::ReadParams), a negative code also into the error record.
+    bool IsExtParamsAvail();
+    int ReadExtParam();
     void ClearStream(unsigned input, bool all);
     // n 0 or beyond the count removes all; a negative n leaves -n. The number removed.
     int RemoveBlocks(unsigned input, int n);
@@ -272,6 +276,23 @@ public:
     // for cols 0 or null).
     int ReadPolymorphicData(unsigned input, unsigned& n, void* buf, unsigned* elemSize);
     int WritePolymorphicData(unsigned output, unsigned n, const void* data, unsigned* cols);
+
+    // Pointer types: the pointers the block carries, n of them; the pointers are the
+    // writer's, the library never follows them.
+    int ReadValAndPtr(unsigned input, unsigned& n, void** ptrs);
+    int WriteValAndPtr(unsigned output, unsigned n, const void* ptrs);
+
+    // Whole blocks. WriteCopy puts a copy of a block taken from another stream on the output
+    // after checking it against the port's type: 1 written, 0 nothing written, else the
+    // negative code. ExchangeBinary hands the waiting block to the caller without copying it
+    // (see TCIOStream::ExchangeBinary): data holds it until the next call with take false.
+    // CopyStreamContent moves the input's next block to the output with the given status
+    // (or the fixed one), the input's type information becoming the output's pending one;
+    // without a line at the output the input's waiting content is dropped and the result is 0.
+    int WriteCopy(unsigned output, void* block);
+    int ExchangeBinary(unsigned input, void*& data, bool take);
+    int CopyStreamContent(unsigned output, unsigned input, TCBLOCKSTATUS status);
+    int CopyStreamContent(unsigned output, unsigned input, bool fix, const TCTypeInfo* ti);
 
     // MultiType outputs: each write appends one named segment to the output's open block
     // (1, 0 when the output does not take it, or the stream's code); EndWriteMultitype sends
