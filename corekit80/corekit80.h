@@ -29,6 +29,7 @@
 #include "corekit80/platform/TCFileSystem.h"
 #include "corekit80/platform/TCHostWindow.h"
 #include "corekit80/platform/TCPathUI.h"
+#include "corekit80/platform/TCSharedLibrary.h"
 #include "corekit80/platform/TC_Metric.h"
 
 #include "corekit80/foundation/TCCompareDBL.h"
@@ -80,9 +81,11 @@
 #include "corekit80/streams/TCTypeInfo.h"
 
 #include "corekit80/modules/TCBaseModule.h"
+#include "corekit80/modules/TCBaseModuleEx.h"
 #include "corekit80/modules/TCError.h"
 #include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCInterfaceVersion.h"
+#include "corekit80/modules/TCModuleContainers.h"
 #include "corekit80/modules/TCModuleHarness.h"
 #include "corekit80/modules/TCModuleLibrary.h"
 #include "corekit80/modules/TCModuleTypes.h"
