@@ -42,11 +42,23 @@ public:
     // Asked after each read with its argument: above 0 accepts, otherwise the parameters read
     // get their earlier values back.
     void SetValidateFkt(int (*fn)(long), long arg);
-    // The waiting MultiType block of the input, its segments by position into the parameters:
-    // the number read, the first negative read result, or the refusing callback's result.
+    // The waiting MultiType block of the input, its segments by position into the parameters
+    // (integer segments for the integer kinds and bool, double segments for double, text
+    // segments for the text kinds): the number read (0 without a block), the first negative
+    // read result, or the refusing callback's result. Parameters read before a failing one
+    // keep their new values. Numbers are clamped into the bounds, taken in either order; an
+    // unsigned parameter takes the segment's 32 bits as unsigned and keeps to 0..4294967295,
+    // unsigned long too; a NaN leaves a double as it was; bool is "not 0". Texts are padded
+    // with blanks to the minimum length and cut to the maximum.
+    // A text holding '}' (after padding and cutting) is refused, since the published port
+    // type could not hold it: the variable keeps its value, the text naming the parameter
+    // goes out through the helper's WriteError, and the result is -2. Every negative result
+    // is also in the helper's error record at the input.
     int ReadParams(TCPortHelper* helper, unsigned input);
     // The port type of an input of external parameters: "NULL{not_selected}" while the
-    // input is not the selected one, else a token per parameter.
+    // input is not the selected one, else a token per parameter, "SWORD{Gain:0..10(3)}":
+    // its base name and a declarator of its name, bounds and current value (texts quoted
+    // with TCValidationQuote). A module must not put '}' in a text parameter itself.
     void ComputeValidationData(bool selected, TCValidateActualPortType& validation);
 
 private:

@@ -1,4 +1,4 @@
-// The inputs of external parameters: making them, selecting one, checking their lines.
+// The inputs of external parameters: making them, selecting one, checking their lines, reading them.
 #include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/modules/TCPortHelperImpl.h"
@@ -78,4 +78,20 @@ bool TCPortHelper::IsExtWiredOK()
         return false;
     }
     return true;
+}
+
+bool TCPortHelper::IsExtParamsAvail()
+{
+    const TCPortHelperImpl& d = *m_pImpl;
+    const int selected = d.Selected();
+    return d.extPar && (selected == 1 || selected == 2) && d.IsExtInput(unsigned(selected - 1)) &&
+           d.HoldsBlock(unsigned(selected - 1));
+}
+
+int TCPortHelper::ReadExtParam()
+{
+    if (!IsExtParamsAvail())
+        return 0;
+    // ReadParams has put a negative result in the error record at that input already.
+    return m_pImpl->extPar->ReadParams(this, unsigned(m_pImpl->Selected() - 1));
 }
