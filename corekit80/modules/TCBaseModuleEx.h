@@ -37,7 +37,11 @@ class TCTypeInfo;
 //       {
 //           if (ReadParameters() > 0)
 //               AcceptParameters();                // the new values reach the variables here
-//           if (Read(&m_in) > 0) { ...; CopyTypeInfo(&m_in, &m_out); Write(&m_out); }
+//           if (GetNumberOfBlocks(&m_in) > 0 && Read(&m_in) == 0) {
+//               ...;                               // m_out from m_in
+//               CopyTypeInfo(&m_in, &m_out);       // the block's marks go on
+//               Write(&m_out);
+//           }
 //           return TCBaseModuleEx::Fetch();
 //       }
 //   ...
@@ -107,8 +111,8 @@ public:
         Info& operator=(const Info&) = delete;
 
         virtual ~Info();
-        // Reads the waiting block into the variable: 0 without one, the port helper's
-        // negative code (with error filled), else 0 or above.
+        // Reads the waiting block into the variable and refreshes the type information from
+        // the port: 0, also without a block, or the port helper's negative code (error filled).
         virtual int ReadValue(ERR_MSG& error);
         // Writes the variable as one block: 1 written, 0 nothing, else the negative code.
         virtual int WriteValue(ERR_MSG& error);
