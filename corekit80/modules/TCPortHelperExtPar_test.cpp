@@ -1,4 +1,4 @@
-// The inputs of external parameters: making them, selecting one, Init and triggering.
+// The inputs of external parameters: making them, selecting one, Init, triggering and reading.
 #include <gtest/gtest.h>
 
 #include "corekit80/modules/TCExtPar.h"
@@ -119,6 +119,51 @@ TEST(TCPortHelperExtPar, ABlockAtTheSelectedInputTriggers)
     rig.h.DeleteStreams();
     for (TCIOStream* s : {&ext, &db, &in})
         s->DeleteStreams();
+}
+
+// ReadExtParam reads the selected input only; a failing read is recorded at that input.
+TEST(TCPortHelperExtPar, TheSelectedInputIsRead)
+{
+    const struct {
+        int selector;
+        bool atExt, atDb;
+        bool asDouble;  // a segment of the wrong type
+        bool avail;
+        int result, value, errPort;
+    } rows[] = {
+        {1, true, true, false, true, 1, 11, -1},  {2, true, true, false, true, 1, 22, -1},
+        {2, true, false, false, false, 0, 0, -1}, {1, false, true, false, false, 0, 0, -1},
+        {0, true, true, false, false, 0, 0, -1},  {3, true, true, false, false, 0, 0, -1},
+        {1, true, false, true, true, -2, 0, 0},   {2, false, true, true, true, -2, 0, 1},
+    };
+    for (const auto& row : rows) {
+        TCPortHelper h(nullptr);
+        int selector = row.selector;
+        int n = 0;
+        h.UseExtPar(&selector)->AddParam("N", n, "", "");
+        TCIOStream sources[2];
+        for (unsigned i = 0; i < 2; ++i) {
+            sources[i].AddOutputStream(static_cast<TCIOStream*>(h.SetInputStream(i, 0, 3)));
+            if (!(i == 0 ? row.atExt : row.atDb))
+                continue;
+            ASSERT_GE(sources[i].StartWriteSegments(), 0);
+            if (row.asDouble)
+                sources[i].WriteSegment("N", 1.0);
+            else
+                sources[i].WriteSegment("N", int(11 * (i + 1)));
+            ASSERT_TRUE(sources[i].EndWriteSegments());
+        }
+        EXPECT_EQ(h.IsExtParamsAvail(), row.avail) << row.selector;
+        EXPECT_EQ(h.ReadExtParam(), row.result) << row.selector;
+        EXPECT_EQ(n, row.value) << row.selector;
+        EXPECT_EQ(h.GetErrMsg().port, row.errPort) << row.selector;
+        h.DeleteStreams();
+        for (TCIOStream& s : sources)
+            s.DeleteStreams();
+    }
+    TCPortHelper none(nullptr);
+    EXPECT_FALSE(none.IsExtParamsAvail());
+    EXPECT_EQ(none.ReadExtParam(), 0);
 }
 
 }  // namespace
