@@ -68,6 +68,7 @@
 
 #include "corekit80/archive/ArchiveParser.h"
 #include "corekit80/archive/ConvertStringToArray.h"
+#include "corekit80/archive/TCProcessParameters.h"
 #include "corekit80/archive/TCXML.h"
 
 #include "corekit80/porttypes/TCPortTypes.h"
