@@ -89,65 +89,74 @@ std::string Published(TCExtPar& ext)
     return v.GetInternalPortType();
 }
 
-TEST(TCExtPar, DeclaratorsDescribeNameBoundsAndValue)
-{
+// A variable of each kind, registered by its kind: i int, u unsigned, l unsigned long,
+// d double, b bool, t TCString, c CString, r TCTranslatedString.
+struct Var {
+    char kind;
+    std::string min, max;
     int i = 1;
     unsigned u = 4000000000u;
-    unsigned long ul = 7;
+    unsigned long l = 7;
     double d = 0.5;
     bool b = true;
     TCString t = "a b\\c";
     CString c = "x";
-    TCTranslatedString tr = "hi";
+    TCTranslatedString r = "hi";
+    void Add(TCExtPar& ext, const char* name)
+    {
+        const char *lo = min.c_str(), *hi = max.c_str();
+        switch (kind) {
+        case 'i': return ext.AddParam(name, i, lo, hi);
+        case 'u': return ext.AddParam(name, u, lo, hi);
+        case 'l': return ext.AddParam(name, l, lo, hi);
+        case 'd': return ext.AddParam(name, d, lo, hi);
+        case 'b': return ext.AddParam(name, b);
+        case 't': return ext.AddParam(name, t, lo, hi);
+        case 'c': return ext.AddParam(name, c, lo, hi);
+        default: return ext.AddParam(name, r);
+        }
+    }
+};
+
+TEST(TCExtPar, DeclaratorsDescribeNameBoundsAndValue)
+{
     const struct {
-        const char* min;
-        const char* max;
-        char kind;  // i int, u unsigned, l unsigned long, d double, b bool, t TCString, c CString, r translated
-        const char* want;
+        char kind;
+        const char *min, *max, *want;
     } rows[] = {
-        {"0", "1", 'i', "SWORD{X:0,1(1)}"},
-        {"0", "10", 'i', "SWORD{X:0..10(1)}"},
-        {"5", "5", 'i', "SWORD{X:5(1)}"},
-        {"", "10", 'i', "SWORD{X(1)}"},
-        {"10", "0", 'i', "SWORD{X:100(1)}"},
-        {"0.", "5", 'i', "SWORD{X:0.5(1)}"},
-        {"-3,", "-2", 'i', "SWORD{X:-3,-2(1)}"},
-        {"", "", 'b', "SWORD{X:0,1(1)}"},
-        {"0", "4294967295", 'u', "SWORD{X:0..4294967295(4000000000)}"},
-        {"1", "2", 'l', "SWORD{X:1,2(7)}"},
-        {"0", "1", 'd', "DOUBLE{X:0..1(0.5)}"},
-        {"0.5", "0.5", 'd', "DOUBLE{X:0.5(0.5)}"},
-        {"", "", 'd', "DOUBLE{X:(0.5)}"},
-        {"2", "1", 'd', "DOUBLE{X:21(0.5)}"},
-        {"0", "8", 't', "UBYTE[]{X:0..8(a\\ b\\\\c)}"},
-        {"3", "4", 'c', "UBYTE[]{X:3,4(x)}"},
-        {"", "", 'r', "UBYTE[]{X(hi)}"},
+        {'i', "0", "1", "SWORD{X:0,1(1)}"},
+        {'i', "0", "10", "SWORD{X:0..10(1)}"},
+        {'i', "5", "5", "SWORD{X:5(1)}"},
+        {'i', "", "10", "SWORD{X(1)}"},
+        {'i', "10", "0", "SWORD{X:100(1)}"},
+        {'i', "0.", "5", "SWORD{X:0.5(1)}"},
+        {'i', "-3,", "-2", "SWORD{X:-3,-2(1)}"},
+        {'b', "", "", "SWORD{X:0,1(1)}"},
+        {'u', "0", "4294967295", "SWORD{X:0..4294967295(4000000000)}"},
+        {'l', "1", "2", "SWORD{X:1,2(7)}"},
+        {'d', "0", "1", "DOUBLE{X:0..1(0.5)}"},
+        {'d', "0.5", "0.5", "DOUBLE{X:0.5(0.5)}"},
+        {'d', "", "", "DOUBLE{X:(0.5)}"},
+        {'d', "2", "1", "DOUBLE{X:21(0.5)}"},
+        {'t', "0", "8", "UBYTE[]{X:0..8(a\\ b\\\\c)}"},
+        {'c', "3", "4", "UBYTE[]{X:3,4(x)}"},
+        {'r', "", "", "UBYTE[]{X(hi)}"},
     };
     TCExtPar ext;
+    TCString name, type;
     for (const auto& row : rows) {
+        Var v{row.kind, row.min, row.max};
         ext.ClearParam();
-        switch (row.kind) {
-        case 'i': ext.AddParam("X", i, row.min, row.max); break;
-        case 'u': ext.AddParam("X", u, row.min, row.max); break;
-        case 'l': ext.AddParam("X", ul, row.min, row.max); break;
-        case 'd': ext.AddParam("X", d, row.min, row.max); break;
-        case 'b': ext.AddParam("X", b); break;
-        case 't': ext.AddParam("X", t, row.min, row.max); break;
-        case 'c': ext.AddParam("X", c, row.min, row.max); break;
-        default: ext.AddParam("X", tr); break;
-        }
+        v.Add(ext, "X");
         EXPECT_EQ(Published(ext), row.want) << row.kind << " " << row.min << " " << row.max;
-        TCString name, type;
         ASSERT_TRUE(ext.GetExtParamAt(0, name, type));
         EXPECT_EQ(std::string(row.want).substr(0, size_t(type.GetLength()) + 1), std::string(type) + "{");
     }
-    TCString name, type;
     EXPECT_FALSE(ext.GetExtParamAt(1, name, type));
     EXPECT_FALSE(ext.GetExtParamAt(-1, name, type));
     TCValidateActualPortType v;
     ext.ComputeValidationData(false, v);
     EXPECT_STREQ(v.GetInternalPortType(), "NULL{not_selected}");
-    EXPECT_EQ(v.GetNoOfInternalPortToken(), 1);
 }
 
 // Each row is one block at "EXT" for the module as constructed (Gain 0..10 = 3, Run = false,
@@ -184,6 +193,9 @@ TEST(TCExtPar, ABlockSetsTheParametersItReaches)
         Tunable module;
         TCModuleHarness host(module);
         ASSERT_EQ(host.Start(), 0);
+        // The line into "EXT" was checked against the parameters' description.
+        EXPECT_STREQ(module.Helper().GetPortType(PT_INPUT, 0, nullptr),
+                     "SWORD{Gain:0..10(3)} SWORD{Run:0,1(0)} UBYTE[]{Label:2..4(ab)} DOUBLE{Rate:(1)}");
         ASSERT_EQ(WriteBlock(host, row.segs), 0) << row.what;
         host.Run(4);
         ASSERT_EQ(module.results.size(), 1u) << row.what;
@@ -206,195 +218,101 @@ TEST(TCExtPar, ABlockSetsTheParametersItReaches)
     }
 }
 
-// The host checks the line into "EXT" against the parameters' description.
-TEST(TCExtPar, TheInputPublishesTheParameters)
-{
-    Tunable module;
-    TCModuleHarness host(module);
-    ASSERT_EQ(host.Start(), 0);
-    int tokens = 0;
-    EXPECT_STREQ(module.Helper().GetPortType(PT_INPUT, 0, &tokens),
-                 "SWORD{Gain:0..10(3)} SWORD{Run:0,1(0)} UBYTE[]{Label:2..4(ab)} DOUBLE{Rate:(1)}");
-    EXPECT_EQ(tokens, 4);
-    EXPECT_TRUE(host.HostRecords().IsEmpty());
-}
-
 int Consent(long arg) { return *reinterpret_cast<const int*>(arg); }
 
-// Random parameters of every numeric and text kind, random bounds (empty, in either order,
-// beyond the kind's range) and random values written as segments: what arrives follows a
-// model of clamping, bool, padding and cutting, and the module's consent.
+// The bounds' interval within [least, most]: either order, an empty bound is the extreme.
+std::pair<long long, long long> Interval(const Var& v, long long least, long long most)
+{
+    auto of = [&](const std::string& s, long long extreme) {
+        return s.empty() ? extreme : std::clamp(std::stoll(s), least, most);
+    };
+    const long long a = of(v.min, least), b = of(v.max, most);
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// Random parameters, random bounds (empty, in either order, beyond the kind's range) and
+// random values written as segments: what arrives follows a model of clamping, bool,
+// padding and cutting, and of the module's consent.
 TEST(TCExtPar, RandomBlocksFollowTheClampingModel)
 {
-    struct Param {
-        char kind;  // i int, u unsigned, l unsigned long, d double, b bool, t TCString, c CString
-        std::string min, max;
-        int i = 0;
-        unsigned u = 0;
-        unsigned long l = 0;
-        double d = 0;
-        bool b = false;
-        TCString t;
-        CString c;
-    };
     Tunable module;
     TCModuleHarness host(module);
     ASSERT_EQ(host.Start(), 0);
     std::mt19937 rng(80);
     auto pick = [&](int n) { return int(rng() % unsigned(n)); };
-    auto intBound = [&](char kind) -> std::string {
-        static const char* odd[] = {"", "", "-5", "5000000000", "-2147483648", "2147483647", "4294967295"};
-        return pick(3) == 0 ? odd[pick(7)] : std::to_string(pick(201) - (kind == 'i' ? 100 : 0));
-    };
-    auto text = [&]() {
-        std::string s(size_t(pick(9)), 'a');
-        for (char& ch : s)
-            ch = " \\a{("[pick(5)];
-        return s;
-    };
-    int consent = 1;
+    const char* odd[] = {"", "", "-5", "5000000000", "-2147483648", "2147483647", "4294967295"};
+    const long long ints[] = {0, 1, -1, INT_MIN, INT_MAX, 7, -77, 4096};
+    const double dbls[] = {0.0, -0.0, 1e308, -1e308, INFINITY, -INFINITY, NAN, 3.5};
     for (int trial = 0; trial < 300; ++trial) {
-        std::vector<Param> params(size_t(1 + pick(6)));
+        std::vector<Var> vars(size_t(1 + pick(6)), Var{'i'});
         module.ext->ClearParam();
-        for (size_t k = 0; k < params.size(); ++k) {
-            Param& p = params[k];
-            p.kind = "iuldbtc"[pick(7)];
-            if (p.kind == 'd') {
-                char buf[32];
-                std::snprintf(buf, sizeof buf, "%.17g", (pick(2001) - 1000) / 7.0);
-                p.min = pick(4) ? buf : "";
-                std::snprintf(buf, sizeof buf, "%.17g", (pick(2001) - 1000) / 3.0);
-                p.max = pick(4) ? buf : "";
-            } else if (p.kind == 't' || p.kind == 'c') {
-                p.min = pick(3) ? std::to_string(pick(7)) : "";
-                p.max = pick(3) ? std::to_string(pick(7)) : "";
-            } else {
-                p.min = intBound(p.kind);
-                p.max = intBound(p.kind);
-            }
-            p.i = pick(100);
-            p.u = unsigned(pick(100));
-            p.l = 1ul << 40;
-            p.d = 0.25;
-            p.t = "old";
-            p.c = "old";
-            const char* name = "P";
-            switch (p.kind) {
-            case 'i': module.ext->AddParam(name, p.i, p.min.c_str(), p.max.c_str()); break;
-            case 'u': module.ext->AddParam(name, p.u, p.min.c_str(), p.max.c_str()); break;
-            case 'l': module.ext->AddParam(name, p.l, p.min.c_str(), p.max.c_str()); break;
-            case 'd': module.ext->AddParam(name, p.d, p.min.c_str(), p.max.c_str()); break;
-            case 'b': module.ext->AddParam(name, p.b); break;
-            case 't': module.ext->AddParam(name, p.t, p.min.c_str(), p.max.c_str()); break;
-            default: module.ext->AddParam(name, p.c, p.min.c_str(), p.max.c_str()); break;
-            }
+        for (Var& v : vars) {
+            v.kind = "iuldbt"[pick(6)];
+            for (std::string* bound : {&v.min, &v.max})
+                *bound = v.kind == 'd'   ? std::to_string((pick(2001) - 1000) / 8.0)
+                         : v.kind == 't' ? std::to_string(pick(7))
+                         : pick(3)       ? std::to_string(pick(201) - (v.kind == 'i' ? 100 : 0))
+                                         : odd[pick(7)];
+            if (pick(4) == 0)
+                (pick(2) ? v.min : v.max).clear();
+            v.Add(*module.ext, "P");
         }
-        const std::vector<Param> before = params;
-        std::vector<Param> want = params;
-        std::vector<Seg> segs(size_t(1 + pick(int(params.size()) + 2)));
+        const std::vector<Var> before = vars;
+        std::vector<Var> want = vars;
+        std::vector<Seg> segs(size_t(1 + pick(int(vars.size()) + 2)));
         for (size_t k = 0; k < segs.size(); ++k) {
-            const char kind = k < params.size() ? params[k].kind : 'i';
-            static const long long ints[] = {0, 1, -1, INT_MIN, INT_MAX, 7, -77, 4096};
-            static const double dbls[] = {0.0, -0.0, 1e308, -1e308, INFINITY, -INFINITY, NAN, 3.5};
             Seg& g = segs[k];
-            g.type = kind == 'd' ? 'd' : kind == 't' || kind == 'c' ? 't' : 'i';
+            const char kind = k < vars.size() ? vars[k].kind : 'i';
+            g.type = kind == 'd' ? 'd' : kind == 't' ? 't' : 'i';
             g.i = pick(2) ? ints[pick(8)] : pick(401) - 200;
             g.d = pick(2) ? dbls[pick(8)] : (pick(4001) - 2000) / 9.0;
-            g.t = text();
-            if (k >= params.size())
+            g.t.assign(size_t(pick(9)), ' ');
+            for (char& ch : g.t)
+                ch = " \\a{("[pick(5)];
+            if (k >= vars.size())
                 continue;
-            // The model: bounds in [least, most], either order, empty = the extreme.
-            Param& w = want[k];
-            auto bounds = [&](long long least, long long most) {
-                auto of = [&](const std::string& s, long long extreme) {
-                    return s.empty() ? extreme : std::clamp(std::stoll(s), least, most);
-                };
-                const long long a = of(w.min, least), b = of(w.max, most);
-                return std::pair(std::min(a, b), std::max(a, b));
-            };
-            switch (kind) {
-            case 'i': {
-                const auto [lo, hi] = bounds(INT_MIN, INT_MAX);
+            Var& w = want[k];
+            if (kind == 'i') {
+                const auto [lo, hi] = Interval(w, INT_MIN, INT_MAX);
                 w.i = int(std::clamp(g.i, lo, hi));
-                break;
-            }
-            case 'u':
-            case 'l': {
-                const auto [lo, hi] = bounds(0, UINT32_MAX);
+            } else if (kind == 'u' || kind == 'l') {
                 // The segment's 32 bits, taken as unsigned.
-                const long long v = std::clamp<long long>(uint32_t(int(g.i)), lo, hi);
-                w.u = kind == 'u' ? unsigned(v) : w.u;
-                w.l = kind == 'l' ? (unsigned long)(v) : w.l;
-                break;
-            }
-            case 'b': w.b = g.i != 0; break;
-            case 'd': {
-                double lo = w.min.empty() ? -DBL_MAX : std::stod(w.min);
-                double hi = w.max.empty() ? DBL_MAX : std::stod(w.max);
-                if (hi < lo)
-                    std::swap(lo, hi);
-                if (!std::isnan(g.d))
-                    w.d = std::clamp(g.d, lo, hi);
-                break;
-            }
-            default: {
-                const auto [lo, hi] = bounds(0, UINT32_MAX);
-                std::string s = g.t;
-                if ((long long)s.size() < lo)
-                    s.resize(size_t(lo), ' ');
-                else if ((long long)s.size() > hi)
-                    s.resize(size_t(hi));
-                w.t = s.c_str();
-                w.c = s.c_str();
-            }
+                const auto [lo, hi] = Interval(w, 0, UINT32_MAX);
+                w.u = kind == 'u' ? unsigned(std::clamp<long long>(uint32_t(g.i), lo, hi)) : w.u;
+                w.l = kind == 'l' ? (unsigned long)(std::clamp<long long>(uint32_t(g.i), lo, hi)) : w.l;
+            } else if (kind == 'b') {
+                w.b = g.i != 0;
+            } else if (kind == 'd') {
+                const double a = w.min.empty() ? -DBL_MAX : std::stod(w.min);
+                const double b = w.max.empty() ? DBL_MAX : std::stod(w.max);
+                w.d = std::isnan(g.d) ? w.d : std::clamp(g.d, std::min(a, b), std::max(a, b));
+            } else {
+                const auto [lo, hi] = Interval(w, 0, UINT32_MAX);
+                std::string t = g.t;
+                t.resize(size_t(std::clamp<long long>((long long)t.size(), lo, hi)), ' ');
+                w.t = t.c_str();
             }
         }
-        consent = std::array{1, 5, 0, -7}[size_t(pick(4))];
+        int consent = std::array{1, 5, 0, -7}[size_t(pick(4))];
         module.ext->SetValidateFkt(&Consent, reinterpret_cast<long>(&consent));
         module.results.clear();
         ASSERT_EQ(WriteBlock(host, segs), 0);
         host.Run(4);
         ASSERT_EQ(module.results.size(), 1u) << trial;
-        const int n = int(std::min(segs.size(), params.size()));
-        EXPECT_EQ(module.results[0], consent > 0 ? n : consent) << trial;
+        EXPECT_EQ(module.results[0], consent > 0 ? int(std::min(segs.size(), vars.size())) : consent) << trial;
         if (consent < 0) {
             EXPECT_EQ(host.ErrMsg()->code, consent) << trial;
         }
-        const std::vector<Param>& expect = consent > 0 ? want : before;
-        for (size_t k = 0; k < params.size(); ++k) {
-            const Param& got = params[k];
-            const Param& w = expect[k];
-            const std::string where = "trial " + std::to_string(trial) + " param " + std::to_string(k) + " " +
-                                      got.kind + " [" + got.min + "," + got.max + "]";
-            switch (got.kind) {
-            case 'i': EXPECT_EQ(got.i, w.i) << where; break;
-            case 'u': EXPECT_EQ(got.u, w.u) << where; break;
-            case 'l': EXPECT_EQ(got.l, w.l) << where; break;
-            case 'b': EXPECT_EQ(got.b, w.b) << where; break;
-            case 'd': EXPECT_EQ(std::signbit(got.d), std::signbit(w.d)) << where; EXPECT_EQ(got.d, w.d) << where; break;
-            case 't': EXPECT_STREQ(got.t, w.t) << where; break;
-            default: EXPECT_STREQ(got.c, w.c) << where; break;
-            }
-        }
-        // Texts come back out of the published declarators unchanged.
-        TCValidateActualPortType v;
-        module.ext->ComputeValidationData(true, v);
-        ASSERT_EQ(v.GetNoOfInternalPortToken(), int(params.size()));
-        for (size_t k = 0; k < params.size(); ++k) {
-            if (params[k].kind != 't' && params[k].kind != 'c')
-                continue;
-            CString token, decl;
-            ASSERT_TRUE(v.GetInternalToken(int(k), token, decl));
-            const std::string s(decl);
-            const size_t open = s.find('(');
-            ASSERT_TRUE(open != std::string::npos && s.back() == ')') << s;
-            TCString value(s.substr(open + 1, s.size() - open - 2).c_str());
-            TCValidationUnQuote(value);
-            EXPECT_STREQ(value, params[k].kind == 't' ? static_cast<const char*>(params[k].t)
-                                                      : static_cast<const char*>(params[k].c))
-                << s;
+        const std::vector<Var>& expect = consent > 0 ? want : before;
+        for (size_t k = 0; k < vars.size(); ++k) {
+            const Var &got = vars[k], &w = expect[k];
+            const std::string where = std::to_string(trial) + ":" + std::to_string(k) + " " + got.kind + " [" +
+                                      got.min + "," + got.max + "]";
+            EXPECT_TRUE(got.i == w.i && got.u == w.u && got.l == w.l && got.b == w.b && got.t == w.t) << where;
+            EXPECT_TRUE(got.d == w.d && std::signbit(got.d) == std::signbit(w.d)) << where << " " << got.d;
         }
     }
+    module.ext->SetValidateFkt(nullptr, 0);
 }
 
 }  // namespace
