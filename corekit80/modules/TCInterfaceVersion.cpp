@@ -1,16 +1,15 @@
 // The interface versions of a loaded module library, read from its exports.
 #include "corekit80/modules/TCInterfaceVersion.h"
 
-#include <dlfcn.h>
-
 #include "corekit80/modules/TCModuleLibrary.h"
+#include "corekit80/platform/TCSharedLibrary.h"
 
 namespace {
 int Version(void* module, const char* exportName, int floor)
 {
     if (!module)
         return floor;
-    auto fn = reinterpret_cast<TCModuleVersionFn>(dlsym(module, exportName));
+    auto fn = reinterpret_cast<TCModuleVersionFn>(TCSharedLibrary::Symbol(module, exportName));
     if (!fn)
         return floor;
     const int version = fn();
