@@ -7,9 +7,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "corekit80/foundation/TCTranslatedString.h"
