@@ -69,6 +69,8 @@ void TCBaseModuleEx::RemoveAllInfo()
     m_nextInput = 0;
     m_nextOutput = 0;
     m_pSelector = nullptr;
+    m_pLastInput = nullptr;
+    m_pLastOutput = nullptr;
     m_inputMap.RemoveAll();
     m_outputMap.RemoveAll();
     m_inputs.DeleteAll();

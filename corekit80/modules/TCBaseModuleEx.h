@@ -101,6 +101,9 @@ public:
             F_STATUS_READ = 0x100,      // GetInputStatus was asked
             F_NEEDS_STOP = 0x200,
             F_SUPPORT_REAL_STATUS = 0x400,
+            // A block was read; its type information is fetched from the port when asked for
+            // (GetTypeInfo), which spares the copy to modules that never look.
+            F_TYPEINFO_AT_PORT = 0x1000,
         };
 
         // typeInfo, when given, passes into the record's ownership.
@@ -135,7 +138,8 @@ public:
         int GetPort() const { return m_port; }
         PORTTYPE GetPortType() const { return m_portType; }
         TCBaseModuleEx* GetModule() const { return m_pModule; }
-        // Created (status COMPLETE) when none was given.
+        // Created (status COMPLETE) when none was given; on an input, that of the last block
+        // read, as the port helper holds it (GetTypeInfo).
         TCTypeInfo& GetTypeInfo();
         void* GetVariable() const { return m_pVariable; }
         DataTypes GetDataType() const { return m_dataType; }
@@ -376,4 +380,8 @@ private:
     int32_t m_nextOutput = 0;
     // The selector variable given to InputExt, null before.
     int* m_pSelector = nullptr;
+    // The records found last: a module reads and writes the same few variables block after
+    // block, and a hit spares the hash.
+    Info* m_pLastInput = nullptr;
+    Info* m_pLastOutput = nullptr;
 };

@@ -6,14 +6,18 @@
 
 TCBaseModuleEx::Info* TCBaseModuleEx::SearchInputInfo(void* variable)
 {
+    if (m_pLastInput && m_pLastInput->m_pVariable == variable)
+        return m_pLastInput;
     Info* info = nullptr;
-    return m_inputMap.Lookup(variable, info) ? info : nullptr;
+    return m_inputMap.Lookup(variable, info) ? m_pLastInput = info : nullptr;
 }
 
 TCBaseModuleEx::Info* TCBaseModuleEx::SearchOutputInfo(void* variable)
 {
+    if (m_pLastOutput && m_pLastOutput->m_pVariable == variable)
+        return m_pLastOutput;
     Info* info = nullptr;
-    return m_outputMap.Lookup(variable, info) ? info : nullptr;
+    return m_outputMap.Lookup(variable, info) ? m_pLastOutput = info : nullptr;
 }
 
 TCBaseModuleEx::Info* TCBaseModuleEx::SearchInfo(void* variable)
@@ -53,10 +57,13 @@ int TCBaseModuleEx::GetNumberOfBlocks(void* variable)
 int TCBaseModuleEx::GetInputStatus(void* variable)
 {
     Info* info = SearchInputInfo(variable);
-    if (!info || (info->GetFlags() & Info::F_STATUS_NA))
+    if (!info)
+        return -1;
+    const TCBLOCKSTATUS status = info->GetTypeInfo().State;
+    if (info->GetFlags() & Info::F_STATUS_NA)
         return -1;
     info->Set(Info::F_STATUS_READ);
-    return info->GetTypeInfo().State;
+    return status;
 }
 
 int TCBaseModuleEx::ReadInputStatus(void* variable)

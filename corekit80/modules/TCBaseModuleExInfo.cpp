@@ -66,6 +66,14 @@ TCTypeInfo& TCBaseModuleEx::Info::GetTypeInfo()
         m_pTypeInfo = new TCTypeInfo;
         m_pTypeInfo->State = TCBS_COMPLETE;
     }
+    if (m_flags & F_TYPEINFO_AT_PORT) {
+        Clear(F_TYPEINFO_AT_PORT);
+        TCPortHelper* h = m_pModule ? m_pModule->GetPortHelper() : nullptr;
+        if (h && h->GetTypeInfo(unsigned(m_port), m_pTypeInfo) >= 0)
+            Clear(F_STATUS_NA);
+        else
+            Set(F_STATUS_NA);
+    }
     return *m_pTypeInfo;
 }
 
@@ -152,11 +160,8 @@ int TCBaseModuleEx::Info::ReadValue(ERR_MSG&)
     }
     if (r < 0)
         return r;
-    // The port helper refreshes its last type information on every block it takes.
-    if (h.GetTypeInfo(port, m_pTypeInfo) < 0)
-        Set(F_STATUS_NA);
-    else
-        Clear(F_STATUS_NA);
+    // The block's type information waits at the port until the module asks for it.
+    Set(F_TYPEINFO_AT_PORT);
     return 0;
 }
 
@@ -168,8 +173,15 @@ int TCBaseModuleEx::Info::WriteValue(ERR_MSG&)
     TCPortHelper& h = *helper;
     const unsigned port = unsigned(m_port);
     const void* v = m_pVariable;
-    if (!m_errorPort)
-        h.SetTypeInfo(port, *m_pTypeInfo);
+    if (!m_errorPort) {
+        // A time or name not set (0, empty) stays the port's own: the synchronisation time and
+        // the port's name, as on outputs written through the port helper alone.
+        const TCTypeInfo& ti = *m_pTypeInfo;
+        const double range[2] = {ti.Min, ti.Max};
+        h.SetTypeInfo(port, ti.Timestamp > 0 ? &ti.Timestamp : nullptr, &ti.State,
+                      ti.Name.IsEmpty() ? nullptr : static_cast<const char*>(ti.Name), range, &ti.Samplerate,
+                      &ti.Unit);
+    }
     switch (m_dataType) {
     case DTYPE_INT:
     case DTYPE_INT_VAR:
