@@ -3,6 +3,7 @@
 // whole graph in any order. Built with the address sanitizer these tests show that every
 // pointer read here still points at live memory.
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/TCIOStreamGraph_test.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,7 @@ namespace {
 
 using Block = TCIOStream::Block;
 
-struct Graph {
-    TCIOStream out;
-    std::vector<TCIOStream> in;
-    explicit Graph(int n) : in(n)
-    {
-        for (TCIOStream& s : in)
-            out.AddOutputStream(s.SetInputStream(3));
-    }
-};
+using Graph = StreamGraph;
 
 int Write(TCIOStream& out, const int* v, int n) { return out.WriteIntVec(v, n); }
 int Write(TCIOStream& out, const double* v, int n) { return out.WriteDblVec(v, n); }

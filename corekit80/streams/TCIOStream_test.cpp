@@ -1,5 +1,6 @@
 // Tests of TCIOStream: connections, queues, free lists, status checks, copies, fan-out.
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/TCIOStreamGraph_test.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +40,8 @@ TCTypeInfo WithState(TCBLOCKSTATUS s)
 }
 
 // One output feeding inputs; writes one int per block.
-struct Graph {
-    TCIOStream out;
-    std::vector<TCIOStream> in;
-    explicit Graph(int n) : in(n)
-    {
-        for (TCIOStream& s : in)
-            out.AddOutputStream(s.SetInputStream(3));
-    }
+struct Graph : StreamGraph {
+    using StreamGraph::StreamGraph;
     // Writes v; a state other than -9 is forced onto the queued block's type info.
     int Write(int v, int state = -9)
     {
