@@ -1,0 +1,60 @@
+#pragma once
+
+// CsvWriter: writes the blocks of its input to a CSV file, one row per value.
+//
+// Inputs:  0 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]", obligatory.
+// Outputs: none.
+// Settings (number, name): 1 "File name", 2 "Digits" (significant digits of the values,
+//          1..17).
+// The file opens with the type information of the first block as comment lines, then a
+// row of column names and a row per value: the time in seconds since the first block
+// (from the blocks' timestamps and sample rate; six decimals) and the value. Numbers are
+// written alike in every locale:
+//
+//   # signal: Sine
+//   # unit: V
+//   # sample rate: 1000 1/s
+//   time [s],Sine [V]
+//   0.000000,0
+//   0.001000,0.06279051953
+//
+// The file is written under a temporary name and renamed at Done; a run without blocks
+// leaves no file. The host is told where it went by a notice message.
+
+#include <corekit80/streams/TCTypeInfo.h>
+#include <corekit80/types/TCArray.h>
+#include <corekit80/types/TCString.h>
+
+#include "BlockTime.h"
+#include "PendingFile.h"
+#include "SampleModule.h"
+
+class CsvWriter : public SampleModule {
+public:
+    struct Settings {
+        TCString fileName = "signal.csv";
+        int digits = 10;
+    };
+
+    explicit CsvWriter(int instance);
+
+    const char* GetModuleTypeName() override { return "CsvWriter"; }
+    int Init() override;
+    int Fetch() override;
+    int Done() override;
+    void Serialize(ArchiveParser& section) override;
+
+    Settings settings;
+
+private:
+    void AppendHeader();
+    void AppendRows();
+
+    PendingFile m_file;
+    TCArray<double, double> m_values;
+    TCTypeInfo m_in;
+    TCString m_text;
+    BlockTime m_time;
+    long long m_rows = 0;
+    bool m_started = false;  // the header is written
+};

@@ -1,0 +1,123 @@
+// Generator: sine, ramp and noise blocks, one packet per run.
+#include "Generator.h"
+
+#include <strings.h>
+
+#include <cmath>
+#include <numbers>
+
+#include <corekit80/archive/ArchiveParser.h>
+
+namespace {
+
+// Large enough for any sensible block, small enough that a typing error in the settings
+// cannot ask for gigabytes.
+constexpr int kMaxBlockSize = 1 << 20;
+
+}  // namespace
+
+Generator::Generator(int instance) : SampleModule(instance)
+{
+    TCPortHelper& h = Ports();
+    h.SetPort(PT_OUTPUT, 0, "Out", "DOUBLE[]", nullptr, true);
+    // Every field is set here, block by block; none is filled in by the port helper.
+    h.UseAutoTypeInfo(0, false, false, false, false, false, false);
+    h.BehaviourAsSource(TCPortHelper::SB_ONCE);
+}
+
+int Generator::Init()
+{
+    const Settings& s = settings;
+    const char* names[] = {"sine", "ramp", "noise"};
+    int w = 0;
+    while (w < 3 && strcasecmp(s.waveform, names[w]) != 0)
+        ++w;
+    TCString text;
+    if (w == 3)
+        return Refuse(text.Format("unknown waveform '%s' (sine, ramp or noise)", static_cast<const char*>(s.waveform)));
+    if (!std::isfinite(s.rate) || !(s.rate > 0))
+        return Refuse(text.Format("the rate must be above 0 samples/s, not %g", s.rate));
+    if (!std::isfinite(s.amplitude) || !std::isfinite(s.frequency))
+        return Refuse("amplitude and frequency must be finite numbers");
+    if (s.blockSize < 1 || s.blockSize > kMaxBlockSize)
+        return Refuse(text.Format("the block size must lie in 1..%d, not %d", kMaxBlockSize, s.blockSize));
+    if (s.blockCount < 0)
+        return Refuse(text.Format("the block count must be 0 (endless) or more, not %d", s.blockCount));
+    if (!m_unit.FromString(s.unit))
+        return Refuse(text.Format("the unit '%s' is not a unit text", static_cast<const char*>(s.unit)));
+    m_waveform = Waveform(w);
+    m_block = m_sample = 0;
+    m_noise = uint64_t(uint32_t(s.seed));
+    m_values.assign(size_t(s.blockSize), 0.0);
+    return TCBaseModule::Init();
+}
+
+int Generator::Fetch()
+{
+    const int r = TCBaseModule::Fetch();
+    if (r != 0)
+        return r;
+    TCPortHelper& h = Ports();
+    const Settings& s = settings;
+    if (m_block == 0) {
+        m_start = h.SyncTime();
+        h.SetTI_SignalName(0, s.signalName);
+        h.SetTI_Unit(0, m_unit);
+        h.SetTI_Samplerate(0, s.rate);
+        h.SetTI_Range(0, -std::fabs(s.amplitude), std::fabs(s.amplitude));
+    }
+    const bool first = m_block == 0;
+    const bool last = s.blockCount > 0 && m_block + 1 >= s.blockCount;
+    h.SetTI_Status(0, first ? (last ? TCBS_COMPLETE : TCBS_START) : (last ? TCBS_STOP : TCBS_BUSY));
+    h.SetTI_Timestamp(0, m_start + double(m_sample) * 1000.0 / s.rate);
+    Fill(m_values.data(), s.blockSize);
+    ++m_block;
+    m_sample += s.blockSize;
+    if (last)
+        h.SetReadyFlag(false);
+    if (h.WriteDblData(0, unsigned(s.blockSize), m_values.data()) < 0) {
+        h.SetReadyFlag(false);  // the packet is broken: the source ends
+        return FailedWrite("a block");
+    }
+    return 0;
+}
+
+void Generator::Fill(double* values, int n)
+{
+    const Settings& s = settings;
+    for (int i = 0; i < n; ++i) {
+        if (m_waveform == NOISE) {
+            values[i] = s.amplitude * NextNoise();
+            continue;
+        }
+        // The phase from the sample number, not summed up, so that it does not drift.
+        double phase = s.frequency * double(m_sample + i) / s.rate;
+        phase -= std::floor(phase);
+        values[i] = m_waveform == SINE ? s.amplitude * std::sin(2 * std::numbers::pi * phase)
+                                       : s.amplitude * (2 * phase - 1);
+    }
+}
+
+double Generator::NextNoise()
+{
+    // splitmix64: small, fast and fully specified.
+    uint64_t z = (m_noise += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return double(z >> 11) * 0x1p-52 - 1.0;
+}
+
+void Generator::Serialize(ArchiveParser& a)
+{
+    Settings& s = settings;
+    a.Serialize(1, "Waveform", s.waveform);
+    a.Serialize(2, "Rate", s.rate);
+    a.Serialize(3, "Amplitude", s.amplitude);
+    a.Serialize(4, "Frequency", s.frequency);
+    a.Serialize(5, "Block size", s.blockSize);
+    a.Serialize(6, "Block count", s.blockCount);
+    a.Serialize(7, "Signal name", s.signalName);
+    a.Serialize(8, "Unit", s.unit);
+    a.Serialize(9, "Seed", s.seed);
+}

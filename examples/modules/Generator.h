@@ -1,0 +1,62 @@
+#pragma once
+
+// Generator: a source of sine, ramp or noise signals, block by block.
+//
+// Inputs:  none.
+// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]": Block size values per block,
+//          with the signal name, the unit, the sample rate, the range -Amplitude..Amplitude
+//          and a timestamp that advances with the samples.
+// Settings (number, name): 1 "Waveform" (text: sine, ramp or noise), 2 "Rate" (samples
+//          per second), 3 "Amplitude", 4 "Frequency" (Hz; sine and ramp), 5 "Block size",
+//          6 "Block count" (0: endless), 7 "Signal name", 8 "Unit" (a unit text such as V
+//          or m s^-2), 9 "Seed" (noise).
+// A run is one packet: START, BUSY..., STOP over the block count, or one COMPLETE block.
+// The source ends after its last block.
+
+#include <cstdint>
+#include <vector>
+
+#include <corekit80/foundation/TCSI_Unit.h>
+#include <corekit80/types/TCString.h>
+
+#include "SampleModule.h"
+
+class Generator : public SampleModule {
+public:
+    struct Settings {
+        TCString waveform = "sine";
+        double rate = 1000;
+        double amplitude = 1;
+        double frequency = 10;
+        int blockSize = 100;
+        int blockCount = 10;
+        TCString signalName = "Signal";
+        TCString unit = "V";
+        int seed = 1;
+    };
+
+    explicit Generator(int instance);
+
+    const char* GetModuleTypeName() override { return "Generator"; }
+    int GetTypeOfModule() override { return 1; }
+    int Init() override;
+    int Fetch() override;
+    void Serialize(ArchiveParser& section) override;
+
+    Settings settings;
+
+private:
+    enum Waveform { SINE, RAMP, NOISE };
+
+    void Fill(double* values, int n);
+    // The next value of the noise: uniform in [-1, 1), the same on every platform.
+    double NextNoise();
+
+    Waveform m_waveform = SINE;
+    TCSI_Unit m_unit;
+    int64_t m_block = 0;
+    int64_t m_sample = 0;
+    double m_start = 0;
+    uint64_t m_noise = 0;
+    std::vector<double> m_values;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+// SampleModule, what the sample modules share: their port helper, the host's reserved
+// slots, their settings in the graph file and the refusal of bad settings at Init.
+
+#include <corekit80/modules/TCBaseModule.h>
+#include <corekit80/modules/TCPortHelper.h>
+
+class ArchiveParser;
+
+class SampleModule : public TCBaseModule {
+public:
+    // Creates the module's port helper.
+    explicit SampleModule(int instance);
+
+    void ReservedSlot0() override {}
+    void ReservedSlot2() override {}
+    void ReservedSlot19() override {}
+
+    // Stores the settings into the module's section of the graph file or loads them from
+    // it, as the section says; each setting has its own number and name.
+    virtual void Serialize(ArchiveParser& section) = 0;
+
+protected:
+    TCPortHelper& Ports() { return *m_pPortHelper; }
+    // Init's answer to settings the module cannot run with: the text goes into the error
+    // record, which the host shows, and the result is -3.
+    int Refuse(const char* text);
+    // The module's error told to the user while it runs; -2.
+    int Fail(const char* text);
+    // A failed write told to the user with the code in the error record ("WHAT could not be
+    // written (code -18)"); -2.
+    int FailedWrite(const char* what);
+};
