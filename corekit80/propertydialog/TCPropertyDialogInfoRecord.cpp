@@ -40,6 +40,11 @@ const char* TCPropertyDialogInfoImpl::GetFlagName(Flag flag)
     return flag >= 0 && flag < FLAG_COUNT ? kFlagNames[flag] : nullptr;
 }
 
+bool TCPropertyDialogInfoImpl::GetDefaultFlag(Flag flag)
+{
+    return flag >= 0 && flag < FLAG_COUNT && ((kDefaultFlags >> flag) & 1u);
+}
+
 void TCPropertyDialogInfoImpl::SetCallerContents(CStringArray* contents)
 {
     m_callerContents = contents;

@@ -70,6 +70,8 @@ public:
 
     // The name of a flag in the text form ("read-only"); null outside the enumeration.
     static const char* GetFlagName(Flag flag);
+    // Whether a new record has the flag set.
+    static bool GetDefaultFlag(Flag flag);
 
     // Identity.
     Types GetType() const { return m_type; }
