@@ -55,8 +55,18 @@ void TCPropertyDialog::SetIndex(int index)
 
 void TCPropertyDialog::SetParent(TCPropertyDialog* parent)
 {
-    if (Record())
-        m_pImpl->SetParent(parent, parent ? parent->Record() : nullptr);
+    TCPropertyDialogImpl* record = Record();
+    TCPropertyDialogImpl* parentRecord = parent ? parent->Record() : nullptr;
+    if (!record)
+        return;
+    // A dialog may not end up above itself: finding the top would never end.
+    for (const TCPropertyDialogImpl* above = parentRecord; above; above = above->GetParentImpl()) {
+        if (above == record)
+            return;
+        if (above->IsTopLevel())
+            break;
+    }
+    record->SetParent(parent, parentRecord);
 }
 
 TCPropertyDialog* TCPropertyDialog::GetParent() const { return Record() ? m_pImpl->GetParent() : nullptr; }

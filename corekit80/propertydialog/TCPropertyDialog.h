@@ -43,13 +43,15 @@ public:
     // The index of the item that stands for this sub-dialog in its parent; -1 at the top.
     int GetIndex() const;
     void SetIndex(int index);
-    // Links this dialog under parent (null: makes it top-level again).
+    // Links this dialog under parent (null: makes it top-level again); ignored when parent
+    // is this dialog or lies below it.
     void SetParent(TCPropertyDialog* parent);
     TCPropertyDialog* GetParent() const;
     // The items in order (the empty array for an empty handle).
     const TCArray<TCPropertyDialogInfoImpl*>& GetInfo() const;
     // Appends the item and returns its index; -1 for an empty handle or an empty item.
     // The item's parent link becomes the item that stands for this dialog in its parent.
+    // The dialog owns the item from here on: an item belongs to one dialog, once.
     int Add(TCPropertyDialogInfo* item);
 
     // The walks (see TCPropertyDialogImpl::GetNext); Reset starts a walk again.

@@ -17,6 +17,8 @@ public:
     // The kind of an item: which control the host draws and how it reads and writes the
     // variable (named after the variable's type where one kind has several variables).
     // The HOST_ kinds are recognised by the library but made only by hosts.
+    // long and unsigned long variables (colours, seconds) are 64 bits wide here; a
+    // colour holds 0x00BBGGRR in its low 32 bits.
     enum Types : int32_t {
         TYPE_NONE = 0,
         TYPE_SUBDIALOG = 1,            // the variable is the sub-dialog's handle

@@ -2,6 +2,7 @@
 #include "corekit80/propertydialog/TCPropertyDialogText.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "corekit80/foundation/TCFilePath.h"
 #include "corekit80/foundation/TCLogFont.h"

@@ -1,6 +1,8 @@
 // The text form of dialogs built by hand through the records, against golden lines.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "corekit80/foundation/TCFilePath.h"
 #include "corekit80/foundation/TCResourceLanguage.h"
 #include "corekit80/foundation/TCTranslatedString.h"

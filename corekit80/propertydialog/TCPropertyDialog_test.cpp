@@ -166,6 +166,12 @@ TEST(TCPropertyDialog, CreationAndLinks)
     EXPECT_EQ(both.GetParent(), outer->GetSubDialog());
     EXPECT_STREQ(both.GetParent()->GetInfo()[0]->GetText(), "Both");
 
+    // A dialog cannot be put below itself.
+    top.SetParent(&chained);
+    sub.SetParent(&sub);
+    EXPECT_TRUE(top.GetImpl()->IsTopLevel());
+    EXPECT_EQ(sub.GetParent(), &top);
+
     // The empty handle takes nothing and destroying it does nothing.
     TCPropertyDialog& dummy = TCPropertyDialog::GetDummy();
     EXPECT_FALSE(dummy.IsValid());

@@ -19,7 +19,7 @@ struct TCPropertyChooserExtras {
     TCString defaultPath;
     TCString defaultExtension;
     int openSave = 1;             // 1 open, 0 save
-    void* argument = nullptr;     // e.g. the colour chooser's custom colours (unsigned long[16])
+    void* argument = nullptr;     // e.g. the colour chooser's 16 custom colours (unsigned long, 64-bit)
 };
 
 // What is shown beside or inside the caption and how a text is masked.
