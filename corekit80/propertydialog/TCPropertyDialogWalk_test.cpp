@@ -54,8 +54,20 @@ void Grow(TCPropertyDialog& dialog, std::mt19937& rng, int depth, int& value,
             Grow(*sub, rng, depth + 1, value, subs);
         }
         // An ordinary sub-dialog under an in-place one is refused: nothing was added.
-        if (dialog.GetInfo().GetSize() > before)
-            dialog.GetInfo()[before]->SetFlag(TCPropertyDialogInfoImpl::FLAG_ENABLED, rng() % 4 != 0);
+        if (dialog.GetInfo().GetSize() == before)
+            continue;
+        TCPropertyDialogInfoImpl* added = dialog.GetInfo()[before];
+        added->SetFlag(TCPropertyDialogInfoImpl::FLAG_ENABLED, rng() % 4 != 0);
+        // What dynamic and replacing functions made belongs to the item (the sanitizers
+        // tell when it is not freed with it).
+        if (rng() % 4 == 0) {
+            TCPropertyDialog& made = TCCreatePropertyDialog(nullptr, "D", "", 0);
+            TCPropertyDialogInfo::Create(made, TCPropertyDialogInfo::TYPE_INT, &value, "d");
+            added->GetDynamicSub().produced.Add(&made);
+            added->GetDynamicItem().produced.Add(
+                &TCPropertyDialogInfo::Create(TCPropertyDialog::GetDummy(), TCPropertyDialogInfo::TYPE_INT, &value, "i"));
+            added->GetReplaceSub().produced = &TCCreatePropertyDialog(nullptr, "R", "", 0);
+        }
     }
 }
 
@@ -100,6 +112,8 @@ TEST(TCPropertyDialogWalk, MatchesFlattenOnRandomTrees)
         for (TCPropertyDialog* sub : subs) {
             if (rng() % 5 == 0) {
                 TCPropertyDialogInfoImpl* standing = sub->GetParent()->GetInfo()[sub->GetIndex()];
+                if (rng() % 2)
+                    sub->Delete();
                 TCDestroyPropertyDialog(*sub);
                 EXPECT_EQ(standing->GetSubDialog(), nullptr);
                 break; // the others may have gone with it
