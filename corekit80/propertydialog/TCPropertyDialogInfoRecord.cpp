@@ -93,7 +93,8 @@ void TCPropertyDialogInfoImpl::ReleaseDynamicSubs()
 
 TCPropertyDialog* TCPropertyDialogInfoImpl::GetSubDialog() const
 {
-    const bool sub = m_type == TCPropertyDialogInfo::TYPE_SUBDIALOG || m_type == TCPropertyDialogInfo::TYPE_INPLACE;
+    const bool sub =
+        m_type == TCPropertyDialogInfo::TYPE_SUBDIALOG || m_type == TCPropertyDialogInfo::TYPE_INPLACE;
     return sub ? static_cast<TCPropertyDialog*>(m_var) : nullptr;
 }
 

@@ -14,7 +14,7 @@ struct TCPropertyDialogLifecycle {
     static TCPropertyDialog* Create(TCBaseModule* module, const char* moduleName, const char* settingsName,
                                     HICON icon)
     {
-        TCPropertyDialogImpl* record = new (std::nothrow) TCPropertyDialogImpl(module, moduleName, settingsName, icon);
+        auto* record = new (std::nothrow) TCPropertyDialogImpl(module, moduleName, settingsName, icon);
         if (!record) {
             TCDestroyIcon(icon);
             return nullptr;

@@ -84,7 +84,8 @@ TCPropertyDialogInfo* TCPropertyDialogImpl::Step(TCPropertyDialogIterator& it, W
         const TCPropertyDialogImpl* sub = SubRecord(item);
         if (flag) {
             // The item was returned (or passed over by GetNext): its sub-dialog comes now.
-            const bool descend = sub && (walk != Walk::VISIBLE || item->GetFlag(TCPropertyDialogInfoImpl::FLAG_ENABLED));
+            const bool enabled = item->GetFlag(TCPropertyDialogInfoImpl::FLAG_ENABLED);
+            const bool descend = sub && (walk != Walk::VISIBLE || enabled);
             it.Push(descend ? index : index + 1, descend);
             if (descend)
                 it.Push(0, false);
