@@ -18,8 +18,8 @@
 namespace {
 
 // Sums the blocks of A and B, which trigger together, times the latest value at the
-// obligatory input Gain. Writes through a stream of its own, connected where the host
-// connects output 0. Logs every call the host makes.
+// obligatory input Gain, through the port helper's typed reads and writes; the sum carries
+// A's type information. Logs every call the host makes.
 class Mixer : public TCBaseModule {
 public:
     enum { A, B, GAIN };
@@ -30,6 +30,7 @@ public:
         m_pPortHelper->SetPort(PT_INPUT, B, "B", "DOUBLE[]", nullptr, true);
         m_pPortHelper->SetPort(PT_INPUT, GAIN, "Gain", "DOUBLE[]", nullptr, false);
         m_pPortHelper->SetPort(PT_OUTPUT, 0, "Sum", "DOUBLE[]", nullptr, true);
+        m_pPortHelper->UseTypeInfoFromInput(0, A);
         m_pPortHelper->SetTriggerInputs(A, B);
         m_pPortHelper->SetObligatoryInput(GAIN);
     }
@@ -70,8 +71,7 @@ public:
     void AddOutputStream(int port, void* stream) override
     {
         Log("AddOutputStream " + std::to_string(port));
-        if (port == 0)
-            m_out.AddOutputStream(static_cast<TCIOStream*>(stream));
+        TCBaseModule::AddOutputStream(port, stream);
     }
     int Init() override
     {
@@ -85,23 +85,22 @@ public:
         const int r = TCBaseModule::Fetch();
         if (r != 0)
             return r;
-        if (TCIOStream* gain = In(GAIN); gain && gain->GetBlockCnt(nullptr) > 0) {
-            int n = 1;
-            if (gain->ReadDblVec(&m_gain, &n) < 1 || n != 1)
+        TCPortHelper& h = *m_pPortHelper;
+        if (h.BlocksOnStream(PT_INPUT, GAIN) > 0) {
+            unsigned n = 1;
+            if (h.ReadDblData(GAIN, n, &m_gain) < 1)
                 return TCError(GetModuleName(), "Gain needs one value");
         }
-        TCIOStream* a = In(A);
-        TCIOStream* b = In(B);
-        if (!a || !b || a->GetBlockCnt(nullptr) == 0 || b->GetBlockCnt(nullptr) == 0)
+        if (h.BlocksOnStream(PT_INPUT, A) == 0 || h.BlocksOnStream(PT_INPUT, B) == 0)
             return 0;
         double x[8], y[8];
-        int nx = 8, ny = 8;
-        a->ReadDblVec(x, &nx);
-        m_out.SetTI(a->GetTI(), false);
-        b->ReadDblVec(y, &ny);
-        for (int i = 0; i < nx && i < ny; ++i)
+        unsigned nx = 8, ny = 8;
+        h.ReadDblData(A, nx, x);
+        h.ReadDblData(B, ny, y);
+        const unsigned n = std::min(nx, ny);
+        for (unsigned i = 0; i < n; ++i)
             x[i] = (x[i] + y[i]) * m_gain;
-        return m_out.WriteDblVec(x, std::min(nx, ny)) == 0 ? 0 : -2;
+        return h.WriteDblData(0, n, x) < 0 ? -2 : 0;
     }
     int Done() override
     {
@@ -112,7 +111,6 @@ public:
     {
         Log("DeleteStreams");
         TCBaseModule::DeleteStreams();
-        m_out.DeleteStreams();
     }
 
     std::vector<std::string> calls;
@@ -120,9 +118,7 @@ public:
 
 private:
     void Log(std::string call) { calls.push_back(std::move(call)); }
-    TCIOStream* In(unsigned port) { return reinterpret_cast<TCIOStream*>(TCBaseModule::GetMessageA(35, long(port))); }
 
-    TCIOStream m_out;
     double m_gain = 1;
 };
 

@@ -277,18 +277,26 @@ public:
     int ReadPolymorphicData(unsigned input, unsigned& n, void* buf, unsigned* elemSize);
     int WritePolymorphicData(unsigned output, unsigned n, const void* data, unsigned* cols);
 
-    // Pointer types: the pointers the block carries, n of them; the pointers are the
-    // writer's, the library never follows them.
+    // Pointer types ("POINTER", "POINTER[]"; not the matrix types): the block carries the
+    // writer's address ptrs and the count n of what it points to; the reader gets both
+    // (*ptrs, n) and 1. The memory stays the writer's: the library never follows the address.
     int ReadValAndPtr(unsigned input, unsigned& n, void** ptrs);
     int WriteValAndPtr(unsigned output, unsigned n, const void* ptrs);
 
-    // Whole blocks. WriteCopy puts a copy of a block taken from another stream on the output
-    // after checking it against the port's type: 1 written, 0 nothing written, else the
-    // negative code. ExchangeBinary hands the waiting block to the caller without copying it
-    // (see TCIOStream::ExchangeBinary): data holds it until the next call with take false.
+    // Whole blocks. WriteCopy puts a copy of a block (a TCIOStream::Block) taken from another
+    // stream on an output of any type: 0 when nothing was written, else the copy goes out and
+    // is checked against the port's type: 1 when it fits, else the error record gets -2 with
+    // the fan at fault and the result is that of WriteError telling so. ExchangeBinary hands
+    // the waiting block to the caller without copying it (see TCIOStream::ExchangeBinary): data
+    // holds it until the next call, and a call with take false releases it. Taking a block
+    // makes its type information the input's last one, and the input the followed one.
     // CopyStreamContent moves the input's next block to the output with the given status
-    // (or the fixed one), the input's type information becoming the output's pending one;
-    // without a line at the output the input's waiting content is dropped and the result is 0.
+    // (or, in the second form, with ti when given, fixed into the line's sequence when fix);
+    // the type information the block went out with becomes the output's pending one. Both
+    // ports carry type information. 1 moved, 0 nothing waiting or no line at the output (the
+    // input's waiting blocks are then dropped), else the negative code: a closed block
+    // behind another is -4, or -18 after type information went out on the port. A refused
+    // block is lost in the first form and stays waiting in the second.
     int WriteCopy(unsigned output, void* block);
     int ExchangeBinary(unsigned input, void*& data, bool take);
     int CopyStreamContent(unsigned output, unsigned input, TCBLOCKSTATUS status);

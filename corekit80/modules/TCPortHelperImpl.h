@@ -162,17 +162,29 @@ public:
         const TCIOStream* s = Connected(input);
         return s && !s->GetFanIn()->m_queue.IsEmpty();
     }
+    // Pointer data: "POINTER" and "POINTER[]" ports. The matrix types point to their
+    // matrices too, but their blocks hold the matrix, so they are not of this family.
+    static constexpr unsigned long POINTER_FAMILY = TCPortHelper::DT_POINTER | TCPortHelper::DT_POINTER_ARRAY;
+    // Whatever type a port has: the whole-block operations.
+    static constexpr unsigned long ANY_FAMILY = ~0ul;
+    static bool IsOf(unsigned long code, unsigned long family)
+    {
+        if (family == POINTER_FAMILY)
+            return (code & family) &&
+                   !(code & (TCPortHelper::DT_SWORD_MATRIX_ELEMENT | TCPortHelper::DT_DOUBLE_MATRIX_ELEMENT));
+        return (code & family) != 0;
+    }
     // The input's stream when the port's type is of family, connected and holding a block.
     TCIOStream* ReadStream(unsigned input, unsigned long family) const
     {
         const PORT* p = Port(PT_INPUT, input);
-        return p && (CodeOf(p) & family) && HoldsBlock(input) ? p->stream : nullptr;
+        return p && IsOf(CodeOf(p), family) && HoldsBlock(input) ? p->stream : nullptr;
     }
     // The output's port when its type is of family and its stream has a line.
     PORT* WritePort(unsigned output, unsigned long family)
     {
         PORT* p = Port(PT_OUTPUT, output);
-        return p && (CodeOf(p) & family) && p->stream->GetFanCnt() > 0 ? p : nullptr;
+        return p && IsOf(CodeOf(p), family) && p->stream->GetFanCnt() > 0 ? p : nullptr;
     }
     // The input's stream when the port is of the MultiType class (named segments, buses).
     TCIOStream* SegmentStream(unsigned input)
@@ -180,12 +192,13 @@ public:
         PORT* p = Port(PT_INPUT, input);
         return p && (CodeOf(p) & TCPortHelper::DT_MULTITYPE) ? p->stream : nullptr;
     }
-    // After a read from input: the last type information and statuses follow the block taken,
-    // and the input becomes the followed one of the outputs that list it.
-    void Refresh(unsigned input)
+    // After a read from input: the last type information and statuses follow the block taken
+    // (the next waiting one for a block handed out whole), and the input becomes the followed
+    // one of the outputs that list it.
+    void Refresh(unsigned input) { Refresh(input, inputs[int(input)].stream->GetTI()); }
+    void Refresh(unsigned input, const TCTypeInfo* ti)
     {
         PORT& p = inputs[int(input)];
-        const TCTypeInfo* ti = p.stream->GetTI();
         if (ti)
             p.lastTI = *ti;
         p.lastStatus2 = p.lastStatus;
@@ -200,6 +213,10 @@ public:
                 if (i == input)
                     out.followed = int32_t(input);
     }
+    // After a block built outside the typed writes went out on output: 1 when the blocks
+    // queued at its lines fit the port's type, else the error record gets -2 with the fan at
+    // fault and the result is that of WriteError telling so.
+    int CheckOutputType(TCPortHelper& h, unsigned output);
     // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
     bool IsExtInput(unsigned input) const;
     // Which external-parameter input is used: the selector's value, 1 without a selector.

@@ -224,3 +224,15 @@ int TCPortHelper::ReadDblMatrix(unsigned input, unsigned& rows, unsigned& cols, 
     return ReadMatrix(*this, *m_pImpl, input, DT_DOUBLE_MATRIX_ELEMENT, rows, cols, data,
                       [](TCIOStream& s, double** p, int& r, int& c) { return s.ReadDblMat(p, r, c); });
 }
+
+int TCPortHelper::ReadValAndPtr(unsigned input, unsigned& n, void** ptrs)
+{
+    TCIOStream* s = m_pImpl->ReadStream(input, TCPortHelperImpl::POINTER_FAMILY);
+    if (!s || !ptrs)
+        return 0;
+    int size = 0;
+    const int r = s->ReadPtr(ptrs, &size);
+    m_pImpl->Refresh(input);
+    n = r > 0 ? unsigned(size) : 0;
+    return r;
+}

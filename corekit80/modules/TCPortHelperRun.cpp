@@ -193,7 +193,6 @@ int TCPortHelper::ReadTrigger(unsigned input, bool all)
     const int blocks = s->GetBlockCnt(nullptr);
     if (blocks < 1)
         return 0;
-    TCPortHelperImpl::PORT& port = m_pImpl->inputs[int(input)];
     const int take = all ? blocks : 1;
     int fired = 0;
     for (int k = 0; k < take; ++k) {
@@ -207,9 +206,8 @@ int TCPortHelper::ReadTrigger(unsigned input, bool all)
             triggers = m > 0 && dv[0] != 0.0;
         else if (int t = s->PeekStrData(0, sv); t >= 0)
             triggers = t > 0 && !sv[0].IsEmpty();
-        if (const TCTypeInfo* ti = s->PeekTI())
-            port.lastTI = *ti;
         s->RemoveContents(false);
+        m_pImpl->Refresh(input);
         fired |= triggers ? 1 : 0;
     }
     return fired;

@@ -121,6 +121,18 @@ TEST(TCPortHelperTypeInfo, AnOutputFollowsTheInputReadLast)
     ASSERT_EQ(t.collector.RemoveBlock(true), 1);
     ASSERT_NE(t.collector.GetTI(), nullptr);
     EXPECT_STREQ(t.collector.GetTI()->Name, "Src");
+    // So does a trigger read, with the type information of the block it takes.
+    t.h.ClearStream(0, true);
+    t.Feed(1, nullptr);
+    t.PassOn(1);
+    TCTypeInfo other = SourceInfo(TCBS_COMPLETE);
+    other.Name = "Other";
+    t.Feed(0, &other);
+    EXPECT_EQ(t.h.ReadTrigger(0, false), 1);
+    ASSERT_EQ(t.h.WriteDblVal(0, v), 1);
+    ASSERT_EQ(t.collector.RemoveBlock(true), 1);
+    ASSERT_NE(t.collector.GetTI(), nullptr);
+    EXPECT_STREQ(t.collector.GetTI()->Name, "Other");
 }
 
 TEST(TCPortHelperTypeInfo, WithoutFollowingOrAutomaticFieldsThePendingValuesGo)

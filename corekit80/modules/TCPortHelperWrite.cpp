@@ -261,3 +261,10 @@ int TCPortHelper::WriteTypeInfo(unsigned output)
 {
     return m_pImpl->WritePort(output, DT_TYPEINFO) ? PrepareTypeInfo(*this, *m_pImpl, output) : 0;
 }
+
+// The address and the count go out as they are: the block refers to the writer's memory.
+int TCPortHelper::WriteValAndPtr(unsigned output, unsigned n, const void* ptrs)
+{
+    return WriteCounted(*this, *m_pImpl, output, TCPortHelperImpl::POINTER_FAMILY, n, static_cast<const char*>(ptrs),
+                        [](TCIOStream& s, const char* p, int k) { return s.WritePtr(p, k); });
+}
