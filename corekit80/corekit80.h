@@ -26,12 +26,15 @@
 #include "corekit80/platform/TCColorButton.h"
 #include "corekit80/platform/TCControlRecords.h"
 #include "corekit80/platform/TCDebugOutput.h"
+#include "corekit80/platform/TCDeviceContext.h"
 #include "corekit80/platform/TCEvent.h"
 #include "corekit80/platform/TCFileSystem.h"
+#include "corekit80/platform/TCHeadlessWindow.h"
 #include "corekit80/platform/TCHostWindow.h"
 #include "corekit80/platform/TCPathUI.h"
 #include "corekit80/platform/TCResourceHandles.h"
 #include "corekit80/platform/TCSharedLibrary.h"
+#include "corekit80/platform/TCWindowMessages.h"
 #include "corekit80/platform/TC_Metric.h"
 
 #include "corekit80/foundation/TCCompareDBL.h"
@@ -106,3 +109,6 @@
 #include "corekit80/propertydialog/TCPropertyDialogText.h"
 #include "corekit80/propertydialog/TCPropertyItemParts.h"
 #include "corekit80/propertydialog/TCPropertyListHeader.h"
+
+#include "corekit80/dialogs/TCDialog.h"
+#include "corekit80/dialogs/TCResizeable.h"
