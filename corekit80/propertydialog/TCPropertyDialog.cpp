@@ -177,22 +177,17 @@ TCPropertyDialog& TCPropertyDialog::AddDynamicSubproperty(TCPropertyDialogInfoIm
     return *this;
 }
 
-// The item of a sub-dialog holds no value of its own, so its range needs no normalising.
 TCPropertyDialog& TCPropertyDialog::Min(int value)
 {
-    if (TCPropertyDialogInfoImpl* item = GetStandingItem()) {
-        item->Lower().Set(double(value));
-        item->SetFlag(TCPropertyDialogInfoImpl::FLAG_NEEDS_RANGE_CHECK, true);
-    }
+    if (TCPropertyDialogInfoImpl* item = GetStandingItem(); item && item->GetInfo())
+        item->GetInfo()->Min(value);
     return *this;
 }
 
 TCPropertyDialog& TCPropertyDialog::Max(int value)
 {
-    if (TCPropertyDialogInfoImpl* item = GetStandingItem()) {
-        item->Upper().Set(double(value));
-        item->SetFlag(TCPropertyDialogInfoImpl::FLAG_NEEDS_RANGE_CHECK, true);
-    }
+    if (TCPropertyDialogInfoImpl* item = GetStandingItem(); item && item->GetInfo())
+        item->GetInfo()->Max(value);
     return *this;
 }
 

@@ -53,8 +53,7 @@ void TCPropertyDialogInfoImpl::SetCallerContents(CStringArray* contents)
 
 bool TCPropertyDialogInfoImpl::IsIntValued() const
 {
-    return m_type != TCPropertyDialogInfo::TYPE_DBL && m_type != TCPropertyDialogInfo::TYPE_SPIN_DBL &&
-           m_type != TCPropertyDialogInfo::TYPE_DBL_COMBO;
+    return !IsDblItem();
 }
 
 double TCPropertyDialogInfoImpl::GetLowerValue() const

@@ -52,15 +52,14 @@ public:
         FLAG_COUNT
     };
 
-    // Functions of the callbacks that are not plain slots.
-    using ButtonFn = int (*)(const void* arg1, const void* arg2);
-    using PasswordFn = bool (*)(const void* arg1, const void* arg2);
-    // Editor buttons get (button, caret line, ...); a list control (row, column, ...).
-    using GridFn = bool (*)(int a, int b, const void* arg1, const void* arg2);
-    using DynamicItemFn = TCPropertyDialogInfo& (*)(int index, const void* arg1, const void* arg2);
-    using DynamicDialogFn = TCPropertyDialog& (*)(int index, const void* arg1, const void* arg2);
-    using ReplaceItemFn = TCPropertyDialogInfo& (*)(const void* arg1, const void* arg2);
-    using ReplaceDialogFn = TCPropertyDialog& (*)(const void* arg1, const void* arg2);
+    // Functions of the callbacks that are not plain slots (see TCPropertyDialogInfo).
+    using ButtonFn = TCPropertyDialogInfo::ButtonFn;
+    using PasswordFn = TCPropertyDialogInfo::PasswordFn;
+    using GridFn = TCPropertyDialogInfo::GridFn;
+    using DynamicItemFn = TCPropertyDialogInfo::DynamicItemFn;
+    using DynamicDialogFn = TCPropertyDialogInfo::DynamicDialogFn;
+    using ReplaceItemFn = TCPropertyDialogInfo::ReplaceItemFn;
+    using ReplaceDialogFn = TCPropertyDialogInfo::ReplaceDialogFn;
 
     TCPropertyDialogInfoImpl(Types type, void* var, const char* caption);
     TCPropertyDialogInfoImpl(const TCPropertyDialogInfoImpl&) = delete;
@@ -119,10 +118,53 @@ public:
     bool GetIsIntLower() const { return IsIntValued(); }
     bool GetIsIntUpper() const { return IsIntValued(); }
     bool GetNeedsRangeCheck() const { return GetFlag(FLAG_NEEDS_RANGE_CHECK); }
+    // Makes the present bounds fit the item, where they live (in the item or in the
+    // caller's variable): below 0 becomes 0 for the items whose bounds are lengths or
+    // counts (5 6 7 12 13 16 17 27 28 33 34 47 51 52), above 259 becomes 259 for file
+    // choosers (the longest path). A lower bound above the upper one is left so.
+    void NormalizeRange();
     double GetDelta() const { return m_delta; }
     void SetDelta(double delta) { m_delta = delta; }
     int GetUseStandardBehaviour() const { return m_useStandardBehaviour; }
     void SetUseStandardBehaviour(int behaviour) { m_useStandardBehaviour = behaviour; }
+
+    // The number that a combo's entry stands for, for int and double values: the value
+    // itself when an entry stands for it, else the largest number when the value is at
+    // least that, else the smallest. With plainNumbers each entry is a number (an integer
+    // for the int forms); without, the integer before its first ":", an entry without
+    // one standing for the number of the entry before it (0 for the first). min and max
+    // receive the smallest and largest number seen before the answer was found; with no
+    // entries they stay INT_MAX and INT_MIN (DBL_MAX and -DBL_MAX), and the answer is
+    // INT_MIN (-DBL_MAX). Doubles are equal by TCCompareDBL::IsEqual.
+    static int CheckValueForSpecialComboBox(int value, const CStringArray& entries, bool plainNumbers);
+    static int CheckValueForSpecialComboBox(int value, const CStringArray& entries, bool plainNumbers, int& min,
+                                            int& max);
+    static double CheckValueForSpecialComboBox(double value, const CStringArray& entries, bool plainNumbers);
+    static double CheckValueForSpecialComboBox(double value, const CStringArray& entries, bool plainNumbers,
+                                               double& min, double& max);
+
+    // The groups of types (TCPropertyItemKind) this item belongs to.
+    bool IsKind(TCPropertyItemKind kind) const { return TCPropertyDialogInfo::IsKind(m_type, kind); }
+    bool IsIntItem() const { return IsKind(TCPD_KIND_INT); }
+    bool IsNumberItem() const { return IsKind(TCPD_KIND_NUMBER); }
+    bool IsDblItem() const { return IsKind(TCPD_KIND_DBL); }
+    bool IsStringItem() const { return IsKind(TCPD_KIND_STRING); }
+    bool IsTCStringItem() const { return IsKind(TCPD_KIND_TCSTRING); }
+    bool IsTCTranslatedStringItem() const { return IsKind(TCPD_KIND_TRANSLATED); }
+    bool IsFilePathItem() const { return IsKind(TCPD_KIND_FILEPATH); }
+    bool IsFilechooserItem() const { return IsKind(TCPD_KIND_FILECHOOSER); }
+    bool IsComboboxItem() const { return IsKind(TCPD_KIND_COMBOBOX); }
+    bool IsIntComboboxItem() const { return IsKind(TCPD_KIND_INT_COMBOBOX); }
+    bool IsDblComboboxItem() const { return IsKind(TCPD_KIND_DBL_COMBOBOX); }
+    bool IsStringComboboxItem() const { return IsKind(TCPD_KIND_STRING_COMBOBOX); }
+    bool IsTCStringComboboxItem() const { return IsKind(TCPD_KIND_TCSTRING_COMBOBOX); }
+    bool IsBoolItem() const { return IsKind(TCPD_KIND_BOOL); }
+    bool IsButtonItem() const { return IsKind(TCPD_KIND_BUTTON); }
+    bool IsSpinnerItem() const { return IsKind(TCPD_KIND_SPINNER); }
+    bool IsSubdialogItem() const { return IsKind(TCPD_KIND_SUBDIALOG); }
+    bool IsEditorItem() const { return IsKind(TCPD_KIND_EDITOR); }
+    bool IsSpecialGridItem() const { return IsKind(TCPD_KIND_SPECIAL_GRID); }
+    bool IsOwnGridItem() const { return IsKind(TCPD_KIND_OWN_GRID); }
 
     // Help.
     const TCString& GetURL() const { return m_url; }
