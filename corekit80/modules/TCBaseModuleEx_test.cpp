@@ -224,6 +224,7 @@ public:
     void ReservedSlot2() override {}
     void ReservedSlot19() override {}
     const char* GetModuleTypeName() override { return "Probe"; }
+    using TCBaseModuleEx::Bind;
     using TCBaseModuleEx::GetInputStatus;
     using TCBaseModuleEx::Read;
     using TCBaseModuleEx::ReadInputStatus;
@@ -269,6 +270,16 @@ TEST(TCBaseModuleEx, BindingRules)
                  "DOUBLE{Level_of_detail:0.500000..1e+12(0.75)} SWORD{Count:-3..7(0)}");
     EXPECT_EQ(p.GetParameter(level), 0.75);
     EXPECT_EQ(p.GetParameter(selector), -1);
+
+    // Without InputExt the parameters have no input: the module must not run. A variable of
+    // open kind gets a port of no type yet; the parameter set, none.
+    Probe q;
+    EXPECT_EQ(q.Parameter("P", x), 0);
+    EXPECT_EQ(q.Bind(PT_INPUT, "Any", &level, TCBaseModuleEx::DTYPE_ANY, nullptr, nullptr), 0);
+    EXPECT_EQ(q.Bind(PT_INPUT, "Set", &err, TCBaseModuleEx::DTYPE_PARAMETERS, nullptr, nullptr), 1);
+    EXPECT_EQ(q.GetPortHelper()->DataType(PT_INPUT, 0, nullptr), (unsigned long)TCPortHelper::DT_UNDEFINED);
+    EXPECT_EQ(q.GetNoInput(), 1);
+    EXPECT_EQ(q.Init(), -3);
 
     p.RemoveAllInfo();
     EXPECT_EQ(p.GetPortHelper()->GetPortCnt(PT_INPUT), 0);
