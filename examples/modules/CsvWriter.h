@@ -2,7 +2,7 @@
 
 // CsvWriter: writes the blocks of its input to a CSV file, one row per value.
 //
-// Inputs:  0 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]", obligatory.
+// Inputs:  0 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}", obligatory.
 // Outputs: none.
 // Settings (number, name): 1 "File name", 2 "Digits" (significant digits of the values,
 //          1..17).

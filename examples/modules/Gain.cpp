@@ -5,81 +5,70 @@
 #include <cmath>
 
 #include <corekit80/archive/ArchiveParser.h>
-#include <corekit80/modules/TCExtPar.h>
+#include <corekit80/streams/TCTypeInfo.h>
 
-namespace {
+Gain::Gain(int instance) : SampleModuleEx(instance) { Bind(); }
 
-constexpr unsigned kExt = 0, kIn = 1, kOut = 0;
-
-}  // namespace
-
-Gain::Gain(int instance) : SampleModule(instance)
+void Gain::Configure(const Settings& settings)
 {
-    TCPortHelper& h = Ports();
-    DeclareParameters();
-    h.SetPort(PT_INPUT, kIn, "In", "DOUBLE[]", nullptr, true);
-    h.SetObligatoryInput(kIn);
-    h.SetPort(PT_OUTPUT, kOut, "Out", "DOUBLE[]", nullptr, true);
-    h.UseTypeInfoFromInput(kOut, kIn);
+    m_settings = settings;
+    Bind();
 }
 
-void Gain::DeclareParameters()
+void Gain::Bind()
 {
-    TCString min, max;
-    min.Format("%.17g", settings.minimum);
-    max.Format("%.17g", settings.maximum);
-    Ports().UseExtPar()->AddParam("Factor", m_factor, min, max);
+    RemoveAllInfo();
+    InputExt(m_selector);
+    Input("In", m_in);
+    Obligatory(&m_in, true);
+    Output("Out", m_out);
+    Parameter("Factor", m_factor, m_settings.minimum, m_settings.maximum);
 }
 
 int Gain::Init()
 {
-    const Settings& s = settings;
+    const Settings& s = m_settings;
     if (!std::isfinite(s.minimum) || !std::isfinite(s.maximum) || s.minimum > s.maximum)
         return Refuse("the factor's bounds must be finite with Minimum not above Maximum");
     if (!std::isfinite(s.factor))
         return Refuse("the factor must be a finite number");
     m_factor = std::clamp(s.factor, s.minimum, s.maximum);
-    // EXT is optional: the port helper would refuse to start without a line there, so a
-    // run without one does without external parameters (Done brings them back).
-    TCPortHelper& h = Ports();
-    if (h.IsWired(PT_INPUT, kExt, TCPortHelper::LT_LINES))
-        DeclareParameters();
-    else
-        h.SetExtPar(nullptr);
-    return TCBaseModule::Init();
+    // Neither parameter input needs a line: unless the selected one has one, the one that
+    // has a line is used, or none.
+    auto wired = [this](unsigned input) { return Ports().IsWired(PT_INPUT, input, TCPortHelper::LT_LINES); };
+    if (!(m_selector == 1 && wired(0)) && !(m_selector == 2 && wired(1)))
+        m_selector = wired(0) ? 1 : wired(1) ? 2 : 0;
+    return SampleModuleEx::Init();
 }
 
 int Gain::Fetch()
 {
-    const int r = TCBaseModule::Fetch();
-    if (r != 0)
-        return r;
-    TCPortHelper& h = Ports();
-    if (h.IsExtParamsAvail() && h.ReadExtParam() < 0)
+    const int parameters = ReadParameters();
+    if (parameters > 0)
+        AcceptParameters();
+    else if (parameters < 0)
         Fail("the factor at EXT could not be read; the factor stays");
-    if (h.ReadDblArray(kIn, m_values) <= 0)
-        return 0;
+    if (GetNumberOfBlocks(&m_in) == 0)
+        return SampleModuleEx::Fetch();
+    if (Read(&m_in) < 0)
+        return Fail("a block could not be read");
     const double k = m_factor;
-    for (double& v : m_values)
-        v *= k;
-    h.GetTypeInfo(kIn, &m_in);
+    m_out.SetSize(m_in.GetSize());
+    for (int i = 0; i < m_in.GetSize(); ++i)
+        m_out[i] = m_in[i] * k;
+    CopyTypeInfo(&m_in, &m_out);
     // The range follows the values; a negative factor turns it over (the port swaps it).
-    h.SetTI_Range(kOut, m_in.Min * k, m_in.Max * k);
-    return h.WriteDblArray(kOut, m_values) < 0 ? FailedWrite("a block") : 0;
-}
-
-int Gain::Done()
-{
-    if (!Ports().GetExtPar())
-        DeclareParameters();
-    return TCBaseModule::Done();
+    TCTypeInfo& ti = *OutputTypeInfo(&m_out);
+    ti.Min *= k;
+    ti.Max *= k;
+    return Write(&m_out) < 0 ? FailedWrite("a block") : SampleModuleEx::Fetch();
 }
 
 void Gain::Serialize(ArchiveParser& a)
 {
-    a.Serialize(1, "Factor", settings.factor);
-    a.Serialize(2, "Minimum", settings.minimum);
-    a.Serialize(3, "Maximum", settings.maximum);
+    a.Serialize(1, "Factor", m_settings.factor);
+    a.Serialize(2, "Minimum", m_settings.minimum);
+    a.Serialize(3, "Maximum", m_settings.maximum);
     if (a.IsLoading())
-        DeclareParameters();
+        Bind();  // the parameter's bounds
 }

@@ -1,21 +1,22 @@
 #pragma once
 
-// Gain: multiplies each block by a factor that other modules may change while it runs.
+// Gain: multiplies each block by a factor that other modules may change while it runs. It
+// binds its variables as ports and parameter (TCBaseModuleEx).
 //
-// Inputs:  0 "EXT", type text "MultiType" until validated, then the parameter published
-//          as "DOUBLE{Factor:MIN..MAX(VALUE)}": external parameters, optional; segment 0
-//          of a block there is the new factor, kept within Minimum..Maximum.
-//          1 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]": the signal, obligatory.
-// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]": the scaled blocks with the
-//          input's type information; the range is scaled with them, the unit stays.
+// Inputs:  0 "EXT" and 1 "DB", the external parameters, both optional: the one with a line
+//          is used (the host's choice, message 45, when both have one). Their type text
+//          "MultiType", published as "DOUBLE{Factor:MIN..MAX(VALUE)}" once validated;
+//          segment 0 of a block there is the new factor, kept within Minimum..Maximum.
+//          2 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}": the signal,
+//          obligatory.
+// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}": the scaled blocks
+//          with the input's type information; the range is scaled with the values, the
+//          unit (and its factor) stays, since the values carry the gain.
 // Settings (number, name): 1 "Factor", 2 "Minimum", 3 "Maximum" (the bounds of the factor).
-
-#include <corekit80/streams/TCTypeInfo.h>
-#include <corekit80/types/TCArray.h>
 
 #include "SampleModule.h"
 
-class Gain : public SampleModule {
+class Gain : public SampleModuleEx {
 public:
     struct Settings {
         double factor = 1;
@@ -28,16 +29,20 @@ public:
     const char* GetModuleTypeName() override { return "Gain"; }
     int Init() override;
     int Fetch() override;
-    int Done() override;
     void Serialize(ArchiveParser& section) override;
 
-    Settings settings;
+    const Settings& GetSettings() const { return m_settings; }
+    // The bounds go with the parameter: the ports and the parameter are bound again.
+    void Configure(const Settings& settings);
 
 private:
-    // The factor as an external parameter at EXT, with the bounds of the settings.
-    void DeclareParameters();
+    // The ports and the parameter, with the bounds of the settings.
+    void Bind();
 
+    Settings m_settings;
+
+    int m_selector = 0;  // which of EXT (1) and DB (2) carries the parameters
     double m_factor = 1;
-    TCArray<double, double> m_values;
-    TCTypeInfo m_in;  // the input's last, kept to spare its name an allocation per block
+    MyInternalVector<double> m_in;
+    MyInternalVector<double> m_out;
 };

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr unsigned kExt = 0, kIn = 1;
+constexpr unsigned kExt = 0, kIn = 2;
 
 // A factor for EXT, as a module that sets parameters sends it.
 int SendFactor(TCModuleHarness& host, double factor)
@@ -36,7 +36,7 @@ TEST(Gain, BlocksTimesTheFactorWithinItsBounds)
     const double v[] = {1, -2, 0.25};
     for (const auto& c : cases) {
         Gain gain(0);
-        gain.settings = {c.factor, -4, 10};
+        gain.Configure({c.factor, -4, 10});
         TCModuleHarness host(gain);
         if (std::isnan(c.ext))
             host.LeaveUnwired(PT_INPUT, kExt);
@@ -67,7 +67,7 @@ TEST(Gain, BlocksTimesTheFactorWithinItsBounds)
             EXPECT_EQ(got.Min, std::min(-2 * k, k));
             EXPECT_EQ(got.Max, std::max(-2 * k, k));
         }
-        EXPECT_EQ(gain.settings.factor, c.factor);  // a factor from EXT is not a setting
+        EXPECT_EQ(gain.GetSettings().factor, c.factor);  // a factor from EXT is not a setting
         EXPECT_TRUE(host.HostRecords().IsEmpty());
         host.Stop();
     }
@@ -77,7 +77,7 @@ TEST(Gain, BadBoundsAndAnUnwiredInputAreRefused)
 {
     {
         Gain crossed(0);
-        crossed.settings = {1, 2, 1};
+        crossed.Configure({1, 2, 1});
         TCModuleHarness host(crossed);
         EXPECT_EQ(host.Start(), -3);
         EXPECT_STRNE(host.ErrMsg()->text, "");

@@ -3,7 +3,7 @@
 // Generator: a source of sine, ramp or noise signals, block by block.
 //
 // Inputs:  none.
-// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]": Block size values per block,
+// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}": Block size values per block,
 //          with the signal name, the unit, the sample rate, the range -Amplitude..Amplitude
 //          and a timestamp that advances with the samples.
 // Settings (number, name): 1 "Waveform" (text: sine, ramp or noise), 2 "Rate" (samples

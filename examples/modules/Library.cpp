@@ -54,6 +54,6 @@ int TCGetInterfaceVersionRequiredByModule() { return 800; }
 void TCSerializeModule(TCBaseModule* module, ArchiveParser* section)
 {
     // Modules of other libraries are not ours to store.
-    if (auto* sample = dynamic_cast<SampleModule*>(module); sample && section)
+    if (auto* sample = dynamic_cast<SampleSettings*>(module); sample && section)
         sample->Serialize(*section);
 }

@@ -2,19 +2,34 @@
 #include "SampleModule.h"
 
 #include <corekit80/modules/TCError.h>
+#include <corekit80/types/TCString.h>
 
-SampleModule::SampleModule(int instance) : TCBaseModule(instance) { m_pPortHelper = new TCPortHelper(this); }
+template <class Base>
+Sample<Base>::Sample(int instance) : Base(instance)
+{
+    if (!this->m_pPortHelper)
+        this->m_pPortHelper = new TCPortHelper(this);
+}
 
-int SampleModule::Refuse(const char* text)
+template <class Base>
+int Sample<Base>::Refuse(const char* text)
 {
     // No port is at fault: the port number ~0 is recorded as -1.
-    return m_pPortHelper->SetErrMsg(-3, PT_INPUT, ~0u, -1, text, nullptr);
+    return Ports().SetErrMsg(-3, PT_INPUT, ~0u, -1, text, nullptr);
 }
 
-int SampleModule::Fail(const char* text) { return TCError(GetModuleName(), text); }
+template <class Base>
+int Sample<Base>::Fail(const char* text)
+{
+    return TCError(this->GetModuleName(), text);
+}
 
-int SampleModule::FailedWrite(const char* what)
+template <class Base>
+int Sample<Base>::FailedWrite(const char* what)
 {
     TCString text;
-    return Fail(text.Format("%s could not be written (code %d)", what, m_pPortHelper->GetErrMsg().code));
+    return Fail(text.Format("%s could not be written (code %d)", what, Ports().GetErrMsg().code));
 }
+
+template class Sample<TCBaseModule>;
+template class Sample<TCBaseModuleEx>;

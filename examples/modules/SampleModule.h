@@ -1,28 +1,40 @@
 #pragma once
 
-// SampleModule, what the sample modules share: their port helper, the host's reserved
-// slots, their settings in the graph file and the refusal of bad settings at Init.
+// The bases of the sample modules: what they share on top of the module base they derive
+// from (their port helper, the host's reserved slots, their settings in the graph file and
+// the refusal of bad settings at Init).
 
 #include <corekit80/modules/TCBaseModule.h>
+#include <corekit80/modules/TCBaseModuleEx.h>
 #include <corekit80/modules/TCPortHelper.h>
 
 class ArchiveParser;
 
-class SampleModule : public TCBaseModule {
+// The settings of a module, which the library's TCSerializeModule finds through this class.
+class SampleSettings {
 public:
-    // Creates the module's port helper.
-    explicit SampleModule(int instance);
-
-    void ReservedSlot0() override {}
-    void ReservedSlot2() override {}
-    void ReservedSlot19() override {}
-
     // Stores the settings into the module's section of the graph file or loads them from
     // it, as the section says; each setting has its own number and name.
     virtual void Serialize(ArchiveParser& section) = 0;
 
 protected:
-    TCPortHelper& Ports() { return *m_pPortHelper; }
+    ~SampleSettings() = default;
+};
+
+// Base is TCBaseModule for modules that declare their ports on their port helper, or
+// TCBaseModuleEx for modules that bind their variables as ports and parameters.
+template <class Base>
+class Sample : public Base, public SampleSettings {
+public:
+    // A module on TCBaseModule gets its port helper here; TCBaseModuleEx makes its own.
+    explicit Sample(int instance);
+
+    void ReservedSlot0() override {}
+    void ReservedSlot2() override {}
+    void ReservedSlot19() override {}
+
+protected:
+    TCPortHelper& Ports() { return *this->m_pPortHelper; }
     // Init's answer to settings the module cannot run with: the text goes into the error
     // record, which the host shows, and the result is -3.
     int Refuse(const char* text);
@@ -32,3 +44,6 @@ protected:
     // written (code -18)"); -2.
     int FailedWrite(const char* what);
 };
+
+using SampleModule = Sample<TCBaseModule>;
+using SampleModuleEx = Sample<TCBaseModuleEx>;

@@ -3,86 +3,87 @@
 
 #include <corekit80/archive/ArchiveParser.h>
 #include <corekit80/foundation/TCModuleMessage.h>
+#include <corekit80/streams/TCTypeInfo.h>
 
-namespace {
-
-constexpr unsigned kIn = 0, kBlock = 0, kPacket = 1, kText = 2, kOut = 3;
-
-}  // namespace
-
-Statistics::Statistics(int instance) : SampleModule(instance)
+Statistics::Statistics(int instance) : SampleModuleEx(instance)
 {
-    TCPortHelper& h = Ports();
-    h.SetPort(PT_INPUT, kIn, "In", "DOUBLE[]", nullptr, true);
-    h.SetObligatoryInput(kIn);
-    h.SetPort(PT_OUTPUT, kBlock, "Block", "DOUBLE[]", nullptr, true);
-    h.SetPort(PT_OUTPUT, kPacket, "Packet", "DOUBLE[]", nullptr, true);
-    h.SetPort(PT_OUTPUT, kText, "Text", "UBYTE[]", nullptr, false);
-    h.SetPort(PT_OUTPUT, kOut, "Out", "DOUBLE[]", nullptr, true);
-    for (unsigned out : {kBlock, kPacket, kOut})
-        h.UseTypeInfoFromInput(out, kIn);
+    Input("In", m_in);
+    Obligatory(&m_in, true);
+    Output("Block", m_blockOut);
+    Output("Packet", m_packetOut);
+    Output("Text", m_lines);
+    Output("Out", m_in);
 }
 
 int Statistics::Init()
 {
     m_packet = Moments();
     m_packetBlocks = m_block = 0;
-    return TCBaseModule::Init();
+    return SampleModuleEx::Init();
 }
 
 int Statistics::Fetch()
 {
-    const int r = TCBaseModule::Fetch();
-    if (r != 0)
-        return r;
-    TCPortHelper& h = Ports();
-    if (h.BlocksOnStream(PT_INPUT, kIn) == 0)
-        return 0;
-    if (h.ReadDblArray(kIn, m_values) < 0)
+    if (GetNumberOfBlocks(&m_in) == 0)
+        return SampleModuleEx::Fetch();
+    if (Read(&m_in) < 0)
         return Fail("a block could not be read");
-    h.GetTypeInfo(kIn, &m_in);
-    const int n = int(m_values.GetSize());
-    if (h.WriteDblArray(kOut, m_values) < 0)
+    CopyTypeInfo(&m_in, &m_in);
+    if (Write(&m_in) < 0)
         return FailedWrite("the block passed on");
-    if (h.IsPacketStart(kIn, false)) {
+    const TCTypeInfo& in = *InputTypeInfo(&m_in);
+    if (IsPacketStart(&m_in)) {
         m_packet = Moments();
         m_packetBlocks = 0;
-        m_packetStart = m_in.Timestamp;
+        m_packetStart = in.Timestamp;
     }
     Moments block;
-    block.Add(m_values.GetData(), n);
+    block.Add(m_in.GetData(), int(m_in.GetSize()));
     m_packet.Add(block);
     ++m_packetBlocks;
     ++m_block;
-    if (n > 0) {
-        h.SetTI_Samplerate(kBlock, m_in.Samplerate / n);
+    m_lines.SetSize(0);
+    if (block.count > 0) {
+        CopyTypeInfo(&m_in, &m_blockOut);
+        OutputTypeInfo(&m_blockOut)->Samplerate = in.Samplerate / double(block.count);
         m_label.Format("block %lld", static_cast<long long>(m_block));
-        if (!Send(kBlock, block))
+        if (!Send(m_blockOut, block))
             return FailedWrite("the block's statistics");
     }
-    const bool packetEnds = m_in.State != TCBS_INVALID && h.IsPacketStop(kIn);
-    if (packetEnds && m_packet.count > 0) {
-        h.SetTI_Status(kPacket, TCBS_COMPLETE);
-        h.SetTI_Timestamp(kPacket, m_packetStart);
+    if (in.State != TCBS_INVALID && IsPacketStop(&m_in) && m_packet.count > 0) {
+        CopyTypeInfo(&m_in, &m_packetOut);
+        TCTypeInfo& out = *OutputTypeInfo(&m_packetOut);
+        out.State = TCBS_COMPLETE;
+        out.Timestamp = m_packetStart;
         m_label.Format("packet of %lld block%s", static_cast<long long>(m_packetBlocks), m_packetBlocks == 1 ? "" : "s");
-        if (!Send(kPacket, m_packet))
+        if (!Send(m_packetOut, m_packet))
             return FailedWrite("the packet's statistics");
         if (settings.reportPackets)
-            TCModuleMessage::Info(GetModuleName(), "%s", static_cast<const char*>(m_line));
+            TCModuleMessage::Info(this->GetModuleName(), "%s", static_cast<const char*>(m_lines[m_lines.GetSize() - 1]));
     }
-    return 0;
+    // The lines in one block: a second block could not follow one that closes a packet
+    // before the reader has taken it.
+    if (m_lines.GetSize() > 0) {
+        CopyTypeInfo(&m_in, &m_lines);
+        if (Write(&m_lines) < 0)
+            return FailedWrite("the statistics' lines");
+    }
+    return SampleModuleEx::Fetch();
 }
 
-bool Statistics::Send(unsigned output, const Moments& m)
+bool Statistics::Send(MyInternalVector<double>& output, const Moments& m)
 {
-    TCPortHelper& h = Ports();
-    const double values[4] = {m.Mean(), m.min, m.max, m.Rms()};
-    if (h.WriteDblData(output, 4, values) < 0)
-        return false;
-    m_line.Format("%s %s: %lld values, mean %.6g, min %.6g, max %.6g, rms %.6g",
-                  static_cast<const char*>(m_in.Name), static_cast<const char*>(m_label),
-                  static_cast<long long>(m.count), values[0], values[1], values[2], values[3]);
-    return h.WriteStringVal(kText, m_line) >= 0;
+    output.SetSize(4);
+    output[0] = m.Mean();
+    output[1] = m.min;
+    output[2] = m.max;
+    output[3] = m.Rms();
+    TCString line;
+    line.Format("%s %s: %lld values, mean %.6g, min %.6g, max %.6g, rms %.6g",
+                static_cast<const char*>(InputTypeInfo(&m_in)->Name), static_cast<const char*>(m_label),
+                static_cast<long long>(m.count), output[0], output[1], output[2], output[3]);
+    m_lines.Add(line);
+    return Write(&output) >= 0;
 }
 
 void Statistics::Serialize(ArchiveParser& a) { a.Serialize(1, "Report packets", settings.reportPackets); }

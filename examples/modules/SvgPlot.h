@@ -2,7 +2,7 @@
 
 // SvgPlot: draws the signal at its input as an SVG picture.
 //
-// Inputs:  0 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]", obligatory.
+// Inputs:  0 "In", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}", obligatory.
 // Outputs: none.
 // Settings (number, name): 1 "File name", 2 "Width", 3 "Height" (pixels; 200..4000 and
 //          150..3000).
