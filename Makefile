@@ -1,4 +1,4 @@
-# Entry points: `make run` builds and runs the main job, `make test` builds and
+# Entry points: `make run` builds and runs the demo signal graph, `make test` builds and
 # runs every test under AddressSanitizer and UndefinedBehaviorSanitizer, and the
 # threaded log file and translation tests under ThreadSanitizer.
 JOBS ?= $(shell nproc)
@@ -24,9 +24,13 @@ test: deps build/asan/build.ninja
 build/release/build.ninja: deps
 	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCK80_BUILD_BENCH=ON
 
+# `make run` runs the demo graph in build/run/, where its CSV file and SVG picture land.
 run: deps build/release/build.ninja
-	cmake --build build/release -j $(JOBS) --target ck80_example
-	build/release/examples/ck80_example
+	cmake --build build/release -j $(JOBS) --target flowdeck flowdeck_samples
+	@mkdir -p build/run
+	@echo "flowdeck run examples/graphs/demo.xml (in build/run/)"
+	@cd build/run && $(CURDIR)/build/release/host/flowdeck run $(CURDIR)/examples/graphs/demo.xml \
+		--module-path $(CURDIR)/build/release/examples/modules
 
 # `make bench` runs every benchmark program, pinned to the last CPU, with repetitions, into
 # JSON files under build/release/bench-results, measures GStreamer against the stream, and

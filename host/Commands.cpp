@@ -41,7 +41,8 @@ int RunGraph(const CommandLine& args)
     host.Stop(status != HS_MODULE_FAILED, problems);
     if (!problems.Empty())
         return Fail(problems);
-    std::printf("%s: %zu modules, %zu lines, %lld cycles, %lld blocks in %.3f s%s\n", args.target.c_str(),
+    const std::string file = args.target.substr(args.target.rfind('/') + 1);
+    std::printf("%s: %zu modules, %zu lines, %lld cycles, %lld blocks in %.3f s%s\n", file.c_str(),
                 graph.modules.size(), host.Lines(), stats.cycles, stats.blocks, stats.seconds,
                 status == HS_INTERRUPTED ? " (interrupted)" : "");
     return status;

@@ -2,7 +2,11 @@
 // one line and its exit status.
 #include <gtest/gtest.h>
 
+#include <libxml/parser.h>
+
 #include <algorithm>
+#include <cmath>
+#include <sstream>
 
 #include "HostStatus.h"
 #include "HostTest.h"
@@ -109,6 +113,44 @@ TEST(GraphHost, RunsWriteTheirOutputs)
         else
             EXPECT_EQ(out.substr(0, 9), "0 2\n4 6\n8");
     }
+}
+
+// The demo graph with the sample modules: the CSV file against the sine it holds, the
+// statistics line, the SVG picture as XML.
+TEST(GraphHost, DemoGraphRunsTheSampleModules)
+{
+    if (!*FLOWDECK_SAMPLES)
+        GTEST_SKIP() << "built without the sample modules";
+    ScratchFolder folder;
+    const FlowdeckResult run =
+        Flowdeck("run " FLOWDECK_SOURCE "/examples/graphs/demo.xml --module-path " FLOWDECK_SAMPLES, folder.Path());
+    ASSERT_EQ(run.status, HS_OK) << run.err;
+    EXPECT_EQ(run.err, "");
+    for (const char* line : {"Statistics: Sine packet of 10 blocks: 1000 values, mean ",
+                             ", min -1, max 1, rms 0.707107\n", "CsvWriter: wrote demo.csv (1000 rows)\n",
+                             "SvgPlot: wrote demo.svg (1000 values)\n", "demo.xml: 5 modules, 4 lines, "})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << " in " << run.out;
+    std::istringstream csv(ReadFile(folder / "demo.csv"));
+    std::string line;
+    for (const char* golden : {"# signal: Sine", "# unit: V", "# sample rate: 1000 1/s", "time [s],Sine [V]"}) {
+        std::getline(csv, line);
+        EXPECT_EQ(line, golden);
+    }
+    int rows = 0;
+    for (; std::getline(csv, line); ++rows) {
+        double t = 0, v = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf", &t, &v), 2) << line;
+        EXPECT_NEAR(t, rows / 1000.0, 1e-9);
+        EXPECT_NEAR(v, std::sin(2 * M_PI * 5 * t), 1e-5) << line;  // amplitude 2, gain 0.5
+    }
+    EXPECT_EQ(rows, 1000);
+    xmlDocPtr svg = xmlReadFile((folder / "demo.svg").c_str(), nullptr, XML_PARSE_NONET);
+    ASSERT_NE(svg, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char*>(xmlDocGetRootElement(svg)->name), "svg");
+    xmlFreeDoc(svg);
+    const std::string picture = ReadFile(folder / "demo.svg");
+    EXPECT_NE(picture.find("Sine"), std::string::npos);
+    EXPECT_NE(picture.find("[V]"), std::string::npos);
 }
 
 TEST(GraphHost, CheckListsEveryProblem)

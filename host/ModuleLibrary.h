@@ -9,8 +9,7 @@
 #include "corekit80/modules/TCModuleLibrary.h"
 #include "corekit80/platform/TCSharedLibrary.h"
 
-// Where module libraries are looked for, in this order: a name with a folder relative to
-// the graph file's folder ... see Resolve.
+// Where module libraries are looked for (see Resolve for the order).
 struct ModuleSearch {
     // --module-path folders, then those of FLOWDECK_MODULE_PATH (colon-separated), then the
     // installed lib/flowdeck folder beside the program's bin/.
