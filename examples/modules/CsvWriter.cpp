@@ -24,12 +24,14 @@ int CsvWriter::Init()
         return Refuse("no file name is set");
     if (settings.digits < 1 || settings.digits > 17)
         return Refuse("the digits must lie in 1..17");
-    if (!m_file.Open(settings.fileName))
-        return Refuse(m_file.Error());
     m_rows = 0;
     m_started = false;
     m_time.Reset();
-    return TCBaseModule::Init();
+    // Opened last, so that a module that may not run leaves no file behind.
+    const int r = TCBaseModule::Init();
+    if (r != 0)
+        return r;
+    return m_file.Open(settings.fileName) ? 0 : Refuse(m_file.Error());
 }
 
 int CsvWriter::Fetch()

@@ -3,9 +3,9 @@
 // Generator: a source of sine, ramp or noise signals, block by block.
 //
 // Inputs:  none.
-// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}": Block size values per block,
-//          with the signal name, the unit, the sample rate, the range -Amplitude..Amplitude
-//          and a timestamp that advances with the samples.
+// Outputs: 0 "Out", type text "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}": Block size
+//          values per block, with the signal name, the unit, the sample rate, the range
+//          -Amplitude..Amplitude and a timestamp that advances with the samples.
 // Settings (number, name): 1 "Waveform" (text: sine, ramp or noise), 2 "Rate" (samples
 //          per second), 3 "Amplitude", 4 "Frequency" (Hz; sine and ramp), 5 "Block size",
 //          6 "Block count" (0: endless), 7 "Signal name", 8 "Unit" (a unit text such as V

@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <memory>
 #include <string>
 
 #include <corekit80/archive/ArchiveParser.h>
@@ -31,32 +32,22 @@ struct Library {
     void* handle;
 };
 
-// The settings written by body into an XML archive in memory.
+// Runs body on an XML archive in memory: storing into an empty one (the bytes are returned)
+// or loading from bytes.
 template <class F>
-std::string Store(F body)
+std::string Archive(F body, const std::string& bytes = std::string())
 {
-    CMemFile file;
-    file.SetFilePath("settings.tcx");
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
+    auto file = bytes.empty() ? std::make_unique<CMemFile>() : std::make_unique<CMemFile>(data, unsigned(bytes.size()));
+    file->SetFilePath("settings.tcx");
     ArchiveParser p;
-    CArchive ar(&file, CArchive::store);
-    p.BeginSerialize(ar);
+    CArchive ar(file.get(), bytes.empty() ? CArchive::store : CArchive::load);
+    EXPECT_TRUE(p.BeginSerialize(ar));
     p.SaveAscii(ArchiveParser::modeXML);  // binary archives keep no names
     body(p);
     p.EndSerialize(ar);
     ar.Close();
-    return std::string(reinterpret_cast<const char*>(file.GetData()), size_t(file.GetLength()));
-}
-
-template <class F>
-void Load(const std::string& bytes, F body)
-{
-    CMemFile file(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())), unsigned(bytes.size()));
-    file.SetFilePath("settings.tcx");
-    ArchiveParser p;
-    CArchive ar(&file, CArchive::load);
-    ASSERT_TRUE(p.BeginSerialize(ar));
-    body(p);
-    p.EndSerialize(ar);
+    return std::string(reinterpret_cast<const char*>(file->GetData()), size_t(file->GetLength()));
 }
 
 TEST(Library, TheExportsMakeEveryModuleByItsTypeName)
@@ -95,7 +86,7 @@ TEST(Library, SettingsGoThroughTheArchiveByName)
     auto serialize = lib.Export<TCSerializeModuleFn>("TCSerializeModule");
     Generator g(0);
     g.settings = {"ramp", 44100, 0.5, 3, 64, 0, "Ramp, slow", "m s^-2", 9};
-    const std::string stored = Store([&](ArchiveParser& p) { g.Serialize(p); });
+    const std::string stored = Archive([&](ArchiveParser& p) { g.Serialize(p); });
     std::string text;  // the archive's XML is UTF-16: its ASCII without the zero bytes
     for (char c : stored)
         if (c)
@@ -104,8 +95,8 @@ TEST(Library, SettingsGoThroughTheArchiveByName)
         EXPECT_NE(text.find(name), std::string::npos) << name;
 
     TCBaseModule* loaded = create("Generator", 0);
-    Load(stored, [&](ArchiveParser& p) { serialize(loaded, &p); });
-    EXPECT_EQ(Store([&](ArchiveParser& p) { serialize(loaded, &p); }), stored);
+    Archive([&](ArchiveParser& p) { serialize(loaded, &p); }, stored);
+    EXPECT_EQ(Archive([&](ArchiveParser& p) { serialize(loaded, &p); }), stored);
     serialize(nullptr, nullptr);  // ignored
     delete loaded;
 }

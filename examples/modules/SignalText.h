@@ -14,7 +14,8 @@ TCString Line(const char* text);
 // A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line
 // break.
 TCString CsvField(const char* text);
-// Text for XML content and attribute values, on one line.
+// Text for XML content and attribute values, on one line; a byte that is not part of a
+// well-formed UTF-8 character becomes '?', so that the file always parses.
 TCString Xml(const char* text);
 
 }  // namespace SignalText

@@ -27,11 +27,13 @@ int SvgPlot::Init()
         return Refuse("no file name is set");
     if (settings.width < 200 || settings.width > 4000 || settings.height < 150 || settings.height > 3000)
         return Refuse("the picture must be 200..4000 pixels wide and 150..3000 high");
-    if (!m_file.Open(settings.fileName))
-        return Refuse(m_file.Error());
     m_envelope.Clear();
     m_time.Reset();
-    return TCBaseModule::Init();
+    // Opened last, so that a module that may not run leaves no file behind.
+    const int r = TCBaseModule::Init();
+    if (r != 0)
+        return r;
+    return m_file.Open(settings.fileName) ? 0 : Refuse(m_file.Error());
 }
 
 int SvgPlot::Fetch()
