@@ -1,5 +1,6 @@
-// Modules for the host's tests: a counting source, a scaler, a sink writing a text file, a
-// text source (for type mismatches), and modules that refuse to start or throw.
+// Modules for the host's tests and benchmark: a counting source, a scaler, a sink writing a
+// text file, one dropping what comes, a text source (for type mismatches), and modules that
+// refuse to start or throw.
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -138,6 +139,13 @@ private:
     TCArray<double, double> m_values;
 };
 
+// Drops every block unread: the end of a chain whose cost is measured.
+class Discard : public TestModule {
+public:
+    explicit Discard(int instance) : TestModule(instance, "Discard") { DoubleIn(); }
+    int Fetch() override { return Ports().RemoveBlocks(0, 0) > 0 ? 0 : 1; }
+};
+
 // A source of texts, whose output fits no number input.
 class Words : public TestModule {
 public:
@@ -166,7 +174,7 @@ public:
     }
 };
 
-const char* const g_types[] = {"Counter", "Scale", "Sink", "Words", "Refuser", "Thrower", nullptr};
+const char* const g_types[] = {"Counter", "Scale", "Sink", "Discard", "Words", "Refuser", "Thrower", nullptr};
 
 template <class M>
 TCBaseModule* Make(int instance)
@@ -178,7 +186,7 @@ TCBaseModule* Make(int instance)
 TCBaseModule* TCCreateModule(const char* typeName, int instance)
 {
     const std::string type = typeName ? typeName : "";
-    TCBaseModule* (*const makers[])(int) = {Make<Counter>, Make<Scale>,   Make<Sink>,
+    TCBaseModule* (*const makers[])(int) = {Make<Counter>, Make<Scale>,   Make<Sink>,   Make<Discard>,
                                             Make<Words>,   Make<Refuser>, Make<Thrower>};
     for (size_t i = 0; g_types[i]; ++i)
         if (type == g_types[i])
