@@ -16,7 +16,9 @@ void Impl::Reset()
     splitStrings.clear();
     commentStarts.clear();
     params.clear();
-    sections.assign(1, Section());
+    sections.clear();
+    firstSection.clear();
+    AddSection(Section());
     currentSection = 0;
     text.Empty();
     errorText.Empty();

@@ -98,9 +98,9 @@ int Impl::Insert(const char* name, const char* section, bool allowDuplicate)
     name = name ? name : "";
     section = section ? section : "";
     const TCString delimiter = First(delimiters);
-    auto named = std::find_if(sections.begin(), sections.end(),
-                              [&](const Section& x) { return x.name.Compare(section) == 0; });
-    if (named == sections.end()) {
+    const auto found = firstSection.find(section);
+    int s = found == firstSection.end() ? -1 : found->second;
+    if (s < 0) {
         TCString header = text.IsEmpty() ? TCString() : delimiter;
         Section added;
         added.start = text.GetLength() + header.GetLength() + 1;
@@ -111,11 +111,9 @@ int Impl::Insert(const char* name, const char* section, bool allowDuplicate)
         added.name = section;
         header += delimiter;
         InsertText(text.GetLength(), header, params.size());
-        sections.push_back(std::move(added));
-        currentSection = int(sections.size()) - 1;
-        named = sections.end() - 1;
+        AddSection(std::move(added));
+        s = currentSection;
     }
-    const int s = int(named - sections.begin());
     const auto [first, last] = SectionRun(params, s);
     if (!allowDuplicate)
         for (size_t j = first; j < last; ++j)
@@ -163,7 +161,11 @@ bool Impl::DeleteSection(const char* section)
     RemoveText(open, n, first);
     for (size_t j = first; j < params.size(); ++j)
         --params[j].section;
-    currentSection = int(sections.size()) - 1;
+    std::vector<Section> kept = std::move(sections);
+    sections.clear();
+    firstSection.clear();
+    for (Section& x : kept)
+        AddSection(std::move(x));
     return true;
 }
 

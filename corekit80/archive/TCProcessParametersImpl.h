@@ -3,6 +3,8 @@
 // The text, syntax and recorded positions behind a TCProcessParameters.
 
 #include <cstddef>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "corekit80/archive/TCProcessParameters.h"
@@ -51,6 +53,8 @@ public:
     // the text.
     int MatchAt(const List& list, int p) const;
     bool EndsWithDelimiter() const;
+    // Appends s to the sections and to the lookup when its name is new.
+    void AddSection(Section s);
 
     // Editing (TCProcessParametersEdit.cpp).
     bool ValidIndex(int i) const { return i >= 0 && i < int(params.size()); }
@@ -75,6 +79,8 @@ public:
     int currentSection = 0;
     std::vector<Param> params;
     std::vector<Section> sections;
+    // The first section of each name, for edits that look sections up one by one.
+    std::unordered_map<std::string, int> firstSection;
 
 private:
     // Text edits at pos that move the parameters from index firstParam on and the

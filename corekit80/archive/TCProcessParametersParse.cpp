@@ -36,10 +36,17 @@ int Impl::MatchAt(const List& list, int p) const
     const char* at = static_cast<const char*>(text) + p;
     for (const TCString& entry : list) {
         const int length = entry.GetLength();
-        if (length <= n - p && std::memcmp(at, entry, size_t(length)) == 0)
+        if (length <= n - p && entry[0] == *at && std::memcmp(at, entry, size_t(length)) == 0)
             return length;
     }
     return 0;
+}
+
+void Impl::AddSection(Section s)
+{
+    currentSection = int(sections.size());
+    firstSection.emplace(std::string(s.name, size_t(s.name.GetLength())), currentSection);
+    sections.push_back(std::move(s));
 }
 
 bool Impl::EndsWithDelimiter() const
@@ -127,8 +134,7 @@ private:
         s.start = pos + 1;
         s.end = close - 1;
         s.name = TCString(t + s.start, close - s.start);
-        m.sections.push_back(std::move(s));
-        m.currentSection = int(m.sections.size()) - 1;
+        m.AddSection(std::move(s));
         pos = close + 1;
         return true;
     }
@@ -221,7 +227,9 @@ int Impl::Parse(const char* source)
     text = source;
     errorText.Empty();
     params.clear();
-    sections.assign(1, Section());
+    sections.clear();
+    firstSection.clear();
+    AddSection(Section());
     currentSection = 0;
     return Parser(*this).Run();
 }
