@@ -83,6 +83,7 @@ HostStatus GraphHost::Run(const RunOptions& options, RunStats& stats, Problems& 
     size_t sourcesLeft = 0;
     for (Node* node : order)
         sourcesLeft += node->source ? 1 : 0;
+    const int errors = m_console.Errors();
     long long drained = 0;
     double lastProgress = 0;
     Node* current = nullptr;
@@ -113,8 +114,11 @@ HostStatus GraphHost::Run(const RunOptions& options, RunStats& stats, Problems& 
                     node->finished = true;
                     --sourcesLeft;
                 } else if (result < 0) {
-                    problems.Add(HS_MODULE_FAILED, Format("module %s failed in Fetch (%d)%s", node->symbol.c_str(),
-                                                          result, result == -2 ? ", see above" : ""));
+                    // A module that told the user why needs no second line.
+                    problems.Add(HS_MODULE_FAILED, m_console.Errors() > errors
+                                                       ? std::string()
+                                                       : Format("module %s failed in Fetch (%d)",
+                                                                node->symbol.c_str(), result));
                     stats.seconds = Since(start);
                     return HS_MODULE_FAILED;
                 }

@@ -8,7 +8,8 @@ void Problems::Add(HostStatus status, std::string text) { m_list.push_back({stat
 void Problems::Print(FILE* out) const
 {
     for (const Problem& p : m_list)
-        std::fprintf(out, "error: %s\n", p.text.c_str());
+        if (!p.text.empty())
+            std::fprintf(out, "error: %s\n", p.text.c_str());
 }
 
 std::string Format(const char* format, ...)

@@ -26,7 +26,7 @@ enum HostStatus : int {
 };
 
 // The problems found so far, in the order found; each is one line naming the graph element
-// at fault.
+// at fault, or no line where a module has told the user itself (through its error record).
 class Problems {
 public:
     void Add(HostStatus status, std::string text);
@@ -36,7 +36,7 @@ public:
     HostStatus Status() const { return m_list.empty() ? HS_OK : m_list.front().status; }
     const std::string& Text(size_t i) const { return m_list[i].text; }
     HostStatus StatusOf(size_t i) const { return m_list[i].status; }
-    // Each as "error: TEXT".
+    // Each as "error: TEXT"; those without text are left out.
     void Print(FILE* out) const;
 
 private:
