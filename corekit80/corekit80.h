@@ -99,8 +99,12 @@
 #include "corekit80/modules/TCShowBalloon.h"
 
 #include "corekit80/propertydialog/TCPropertyBound.h"
+#include "corekit80/propertydialog/TCPropertyBuilders.h"
 #include "corekit80/propertydialog/TCPropertyCallbackSlot.h"
+#include "corekit80/propertydialog/TCPropertyComboBuilders.h"
+#include "corekit80/propertydialog/TCPropertyConditions.h"
 #include "corekit80/propertydialog/TCPropertyDialog.h"
+#include "corekit80/propertydialog/TCPropertyDialogHost.h"
 #include "corekit80/propertydialog/TCPropertyDialogInfo.h"
 #include "corekit80/propertydialog/TCPropertyDialogInfoRecord.h"
 #include "corekit80/propertydialog/TCPropertyDialogIterator.h"
