@@ -3,6 +3,8 @@
 // were, and the order of the callbacks.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "corekit80/foundation/TCFilePath.h"
@@ -267,4 +269,29 @@ TEST(TCPropertyDialogHost, AnswersOnlyItsMessage)
     EXPECT_STREQ(host.GetText(), "0 1 \"S\" enabled=1\n");
     TCSetHostWindow(nullptr);
     TCDestroyPropertyDialog(top);
+}
+
+// Edits of random bytes and of random pieces of the valid ones: every answer is OK or
+// Cancel, and a cancelled dialog holds the values it had.
+TEST(TCPropertyDialogHost, RandomEditsNeverHarm)
+{
+    const char pieces[][12] = {"Count", "Sub\\/1", "/", "=", " ", "\"", "\\", "\\x4", "0x", "-", "1e308", "Rows",
+                               "Calendar", "Font", "Pick", "Inner", "99999999999", "\n", ".", "+", "Name"};
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        std::string edit;
+        const int n = int(random() % 8);
+        for (int i = 0; i < n; ++i)
+            edit += round % 2 ? std::string(1, char(random() % 256)) : pieces[random() % std::size(pieces)];
+        HostScope scope;
+        Module module;
+        TCPropertyDialog& dialog = module.Build();
+        const TCString before = TCPropertyDialogText(dialog);
+        scope.host.AddEdit(edit.c_str());
+        const int answer = TCShowPropertyDialog(dialog, 0);
+        EXPECT_TRUE(answer == 1 || answer == 2) << edit;
+        if (answer == 2)
+            EXPECT_STREQ(TCPropertyDialogText(dialog), before) << edit;
+        TCDestroyPropertyDialog(dialog);
+    }
 }

@@ -211,27 +211,38 @@ bool ReadFont(const TCString& text, char (&face)[LF_FACESIZE], int64_t& height, 
     return true;
 }
 
-bool WriteFont(Item& item, const TCString& text, TCPropertyUndo& undo, TCString& error)
+bool ReadLogFont(const TCString& text, LOGFONTA& font, TCString& error)
 {
-    int64_t height, third;
-    if (item.GetType() == T::TYPE_CHARFORMAT) {
-        CHARFORMATA format = Var<CHARFORMATA>(item);
-        if (!ReadFont(text, format.szFaceName, height, third, UINT32_MAX, error))
-            return false;
-        format.yHeight = int32_t(height);
-        format.dwEffects = uint32_t(third);
-        Assign(item.GetVar(), format, undo);
-        return true;
-    }
-    LOGFONTA font = item.GetType() == T::TYPE_FONT ? Var<LOGFONTA>(item) : Var<TCTranslatedFont>(item).GetSource();
-    if (!ReadFont(text, font.lfFaceName, height, third, 1000, error))
+    int64_t height, weight;
+    if (!ReadFont(text, font.lfFaceName, height, weight, 1000, error))
         return false;
     font.lfHeight = int32_t(height);
-    font.lfWeight = int32_t(third);
-    if (item.GetType() == T::TYPE_FONT)
+    font.lfWeight = int32_t(weight);
+    return true;
+}
+
+bool WriteFont(Item& item, const TCString& text, TCPropertyUndo& undo, TCString& error)
+{
+    if (item.GetType() == T::TYPE_FONT) {
+        LOGFONTA font = Var<LOGFONTA>(item);
+        if (!ReadLogFont(text, font, error))
+            return false;
         Assign(item.GetVar(), font, undo);
-    else
-        Assign(item.GetVar(), TCTranslatedFont(TCLogFont(font)), undo);
+    } else if (item.GetType() == T::TYPE_TRANSLATED_FONT) {
+        // The colour and the other fields stay.
+        TCLogFont font = Var<TCTranslatedFont>(item).GetSource();
+        if (!ReadLogFont(text, font, error))
+            return false;
+        Assign(item.GetVar(), TCTranslatedFont(font), undo);
+    } else {
+        CHARFORMATA format = Var<CHARFORMATA>(item);
+        int64_t height, effects;
+        if (!ReadFont(text, format.szFaceName, height, effects, UINT32_MAX, error))
+            return false;
+        format.yHeight = int32_t(height);
+        format.dwEffects = uint32_t(effects);
+        Assign(item.GetVar(), format, undo);
+    }
     return true;
 }
 
