@@ -290,8 +290,9 @@ TEST(TCPropertyDialogHost, RandomEditsNeverHarm)
         scope.host.AddEdit(edit.c_str());
         const int answer = TCShowPropertyDialog(dialog, 0);
         EXPECT_TRUE(answer == 1 || answer == 2) << edit;
-        if (answer == 2)
+        if (answer == 2) {
             EXPECT_STREQ(TCPropertyDialogText(dialog), before) << edit;
+        }
         TCDestroyPropertyDialog(dialog);
     }
 }

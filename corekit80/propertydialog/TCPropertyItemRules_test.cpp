@@ -93,8 +93,9 @@ TEST(TCPropertyItemRules, GroupsOfTypes)
         for (int code = 0; code < kCodes; ++code) {
             const bool expected = codes.count(code) > 0;
             EXPECT_EQ((all.items[code]->GetImpl()->*row.onRecord)(), expected) << row.name << " " << code;
-            if (row.onHandle)
+            if (row.onHandle) {
                 EXPECT_EQ(row.onHandle(all.items[code]), expected) << row.name << " " << code;
+            }
         }
         if (row.onHandle) {
             EXPECT_FALSE(row.onHandle(nullptr)) << row.name;
