@@ -92,6 +92,7 @@ bool Impl::Evaluate(Param& p) const
 namespace {
 
 // One pass over the text; positions are bounded by its length, so nothing is read past it.
+// Error texts are joined, not formatted, so that they take no more room than they need.
 class Parser {
 public:
     explicit Parser(Impl& impl) : m(impl), t(impl.text), n(impl.text.GetLength())
@@ -126,8 +127,7 @@ private:
         while (close < n && t[close] != ']' && t[close] != '\r' && t[close] != '\n')
             ++close;
         if (close == n || t[close] != ']') {
-            m.errorText.Format("Section end character is missing at section %s...",
-                               static_cast<const char*>(TCString(t + pos, close - pos)));
+            m.errorText = "Section end character is missing at section " + TCString(t + pos, close - pos) + "...";
             return false;
         }
         Impl::Section s;
@@ -162,11 +162,11 @@ private:
         pos = q;
         if (split) {
             if (!ValueEnd(p, q + split, pos)) {
-                m.errorText.FormatAppend(" at parameter %s", static_cast<const char*>(p.name));
+                m.errorText += " at parameter " + p.name;
                 return false;
             }
             if (!m.Evaluate(p)) {
-                m.errorText.Format("Error at unquoting value of parameter %s", static_cast<const char*>(p.name));
+                m.errorText = "Error at unquoting value of parameter " + p.name;
                 return false;
             }
         }
