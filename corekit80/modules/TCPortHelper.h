@@ -7,6 +7,7 @@
 #include "corekit80/modules/TCModuleTypes.h"
 #include "corekit80/porttypes/TCPortTypes.h"
 #include "corekit80/streams/TCBlockStatus.h"
+#include "corekit80/foundation/TCNumberFormat.h"
 #include "corekit80/foundation/TCSI_Unit.h"
 #include "corekit80/types/CString.h"
 #include "corekit80/types/TCArray.h"
@@ -17,6 +18,7 @@ class ArchiveParser;
 class TCBaseModule;
 class TCExtPar;
 class TCTypeInfo;
+class TCXML;
 
 // Everything a module knows about its ports: the input and output lists, the table of data
 // types they point to (several ports may share one), the stream behind each port, the wiring
@@ -301,6 +303,22 @@ public:
     int ExchangeBinary(unsigned input, void*& data, bool take);
     int CopyStreamContent(unsigned output, unsigned input, TCBLOCKSTATUS status);
     int CopyStreamContent(unsigned output, unsigned input, bool fix, const TCTypeInfo* ti);
+
+    // A port's blocks in the stream's text, binary and XML forms. The reads take the input's
+    // next block (StreamToXML with peek looks at the index-th one instead) and answer as the
+    // stream does; a taken block refreshes the input's last type information. The writes
+    // put one block, or the document's blocks, on the output and check them against the
+    // port's type like WriteCopy: 0 without a line, else the stream's result, or that of
+    // WriteError when a block does not fit. ConvertToString shows the port's queued blocks
+    // (an input's, or those an output's first line still holds).
+    int SerializeBlock(unsigned input, char* buffer, bool withTI);
+    int DeSerializeBlock(unsigned output, const TCString& text);
+    TCString SerializeForOldStream(unsigned input);
+    int DeSerializeForOldStream(unsigned output, const char* text, int length);
+    bool StreamToXML(unsigned input, TCXML& xml, bool peek, int index);
+    int XMLToStream(unsigned output, TCXML& xml);
+    TCString ConvertToString(PORTTYPE type, unsigned port, int block = -1, int maxLen = -1, bool withTI = true,
+                             StringFormat format = SF_AUTO, int precision = -1);
 
     // MultiType outputs: each write appends one named segment to the output's open block
     // (1, 0 when the output does not take it, or the stream's code); EndWriteMultitype sends

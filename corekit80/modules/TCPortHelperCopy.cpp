@@ -90,13 +90,18 @@ int MoveContent(H& h, Impl& d, unsigned output, unsigned input, Move move)
 
 }  // namespace
 
-int Impl::CheckOutputType(TCPortHelper& h, unsigned output)
+int Impl::PutOutside(TCPortHelper& h, unsigned output, int r)
 {
     PORT& p = outputs[int(output)];
+    if (r < 0)
+        return Refused(h, p, output, r);
+    if (r == 0)
+        return 0;
+    Sent(p);
     int dims;
     const TCIOStream::DATATYPE type = TypeClass(CodeOf(&p), dims);
     if (type == TCIOStream::UNDEF || p.stream->VerifyType(type, dims))
-        return 1;
+        return r;
     p.failedFan = p.stream->GetErrFan();
     h.SetErrMsg(-2, PT_OUTPUT, output, p.failedFan);
     return h.WriteError("Block data does not match datatype of output port", true);
@@ -108,13 +113,7 @@ int TCPortHelper::WriteCopy(unsigned output, void* block)
     Impl::PORT* p = d.WritePort(output, Impl::ANY_FAMILY);
     if (!p || !block)
         return 0;
-    const int r = p->stream->WriteCopy(static_cast<const TCIOStream::Block*>(block));
-    if (r < 0)
-        return Refused(*this, *p, output, r);
-    if (r == 0)
-        return 0;
-    Sent(*p);
-    return d.CheckOutputType(*this, output);
+    return d.PutOutside(*this, output, p->stream->WriteCopy(static_cast<const TCIOStream::Block*>(block)));
 }
 
 int TCPortHelper::ExchangeBinary(unsigned input, void*& data, bool take)

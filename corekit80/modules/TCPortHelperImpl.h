@@ -213,10 +213,12 @@ public:
                 if (i == input)
                     out.followed = int32_t(input);
     }
-    // After a block built outside the typed writes went out on output: 1 when the blocks
-    // queued at its lines fit the port's type, else the error record gets -2 with the fan at
-    // fault and the result is that of WriteError telling so.
-    int CheckOutputType(TCPortHelper& h, unsigned output);
+    // After a stream operation put blocks built outside the typed writes on output and
+    // answered r: a negative r goes to the error record (the refused block back to the free
+    // list); a positive one is kept when the blocks queued at the output's lines fit the
+    // port's type, else the error record gets -2 with the fan at fault and the result is
+    // that of WriteError telling so.
+    int PutOutside(TCPortHelper& h, unsigned output, int r);
     // Whether the input exists and takes external parameters ("EXT" or "DB" of the MultiType class).
     bool IsExtInput(unsigned input) const;
     // Which external-parameter input is used: the selector's value, 1 without a selector.
