@@ -88,6 +88,7 @@
 
 #include "corekit80/modules/TCBaseModule.h"
 #include "corekit80/modules/TCBaseModuleEx.h"
+#include "corekit80/modules/TCBlockBuffer.h"
 #include "corekit80/modules/TCError.h"
 #include "corekit80/modules/TCExtPar.h"
 #include "corekit80/modules/TCInterfaceVersion.h"
