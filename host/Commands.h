@@ -1,6 +1,6 @@
 #pragma once
 
-// The commands of flowdeck: run, check, describe, new.
+// The commands of flowdeck: run, check, describe, new, params.
 
 #include <string>
 #include <vector>
@@ -14,6 +14,8 @@ struct CommandLine {
     RunOptions run;
     bool quiet = false;
     std::vector<std::string> modulePath;
+    std::string module;             // params: the module's symbol name
+    std::vector<std::string> sets;  // params: the edits "PATH=VALUE"
 };
 
 // Each prints its results and problems and returns the exit status.
@@ -21,3 +23,4 @@ int RunGraph(const CommandLine& args);
 int CheckGraph(const CommandLine& args);
 int DescribeLibrary(const CommandLine& args);
 int NewGraph(const CommandLine& args);
+int ShowParams(const CommandLine& args);

@@ -62,6 +62,8 @@ public:
 
     // Stores the settings of a built module (for GraphFile::Save).
     void StoreSettings(size_t module, ArchiveParser& section);
+    // A built module of the file's module index; null when there is none.
+    TCBaseModule* Module(size_t module) const { return module < m_nodes.size() ? m_nodes[module].module : nullptr; }
     size_t Lines() const { return m_linesDrawn; }
     // Requests the end of a run, as Ctrl-C does (safe from a signal handler).
     static void Interrupt();

@@ -12,17 +12,21 @@ const char USAGE[] =
     "       flowdeck check GRAPH [--module-path DIR]\n"
     "       flowdeck describe LIBRARY [--module-path DIR]\n"
     "       flowdeck new GRAPH\n"
+    "       flowdeck params GRAPH MODULE [--set PATH=VALUE]... [--module-path DIR]\n"
     "\n"
     "  run       loads the module libraries of the graph, wires and runs its modules until\n"
     "            every source has finished (or N blocks per source, S seconds, Ctrl-C)\n"
     "  check     loads and wires the graph without running it; prints every problem\n"
     "  describe  lists the modules of a library: ports, type texts, settings\n"
     "  new       writes a starter graph (generator, gain, CSV writer, SVG plot)\n"
+    "  params    prints the property dialog of a module of the graph, one line per item;\n"
+    "            with --set, edits it (PATH: captions down to the item joined by \"/\",\n"
+    "            e.g. \"General properties/Gain=2.5\") and saves the graph\n"
     "\n"
     "  --quiet        no progress line (there is none either when output is no terminal)\n"
     "  --module-path  a folder (or colon-separated folders) to find module libraries in;\n"
     "                 looked in after the graph's own folder, before FLOWDECK_MODULE_PATH\n"
-    "                 and the installed lib/flowdeck\n"
+    "                 and the installed <libdir>/flowdeck\n"
     "\n"
     "exit status:\n"
     "    0  success              7  type mismatch on a line\n"
@@ -52,7 +56,7 @@ int main(int argc, char** argv)
     CommandLine args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool valued = arg == "--blocks" || arg == "--seconds" || arg == "--module-path";
+        const bool valued = arg == "--blocks" || arg == "--seconds" || arg == "--module-path" || arg == "--set";
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             return HS_OK;
@@ -70,6 +74,8 @@ int main(int argc, char** argv)
             args.run.seconds = number;
         } else if (arg == "--module-path") {
             args.modulePath.emplace_back(argv[++i]);
+        } else if (arg == "--set") {
+            args.sets.emplace_back(argv[++i]);
         } else if (arg == "--quiet") {
             args.quiet = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -78,6 +84,8 @@ int main(int argc, char** argv)
             args.command = arg;
         } else if (args.target.empty()) {
             args.target = arg;
+        } else if (args.command == "params" && args.module.empty()) {
+            args.module = arg;
         } else {
             return Usage("one " + std::string(args.command == "describe" ? "library" : "graph") + " at a time");
         }
@@ -94,5 +102,7 @@ int main(int argc, char** argv)
         return DescribeLibrary(args);
     if (args.command == "new")
         return NewGraph(args);
+    if (args.command == "params")
+        return args.module.empty() ? Usage("params needs a module") : ShowParams(args);
     return Usage("unknown command " + args.command);
 }

@@ -9,6 +9,8 @@
 #include "corekit80/modules/TCBaseModule.h"
 #include "corekit80/modules/TCModuleLibrary.h"
 #include "corekit80/modules/TCPortHelper.h"
+#include "corekit80/propertydialog/TCPropertyBuilders.h"
+#include "corekit80/propertydialog/TCPropertyDialog.h"
 #include "corekit80/types/TCArray.h"
 
 namespace {
@@ -84,6 +86,14 @@ public:
         Ports().UseTypeInfoFromInput(0, 0);
     }
     void Settings(ArchiveParser& s) override { s.Serialize(1, "Factor", m_factor); }
+    int BuildPropertyDialog(TCPropertyDialog&) override
+    {
+        TCPropertyDialog& dialog = TCCreatePropertyDialog(this, GetModuleName(), "Scale");
+        TCPropertyDbl(TCCreateSubProperty(dialog, "Scaling"), m_factor, "Factor").Min(-100.0).Max(100.0);
+        const int result = TCShowPropertyDialog(dialog, 0);
+        TCDestroyPropertyDialog(dialog);
+        return result;
+    }
     int Fetch() override
     {
         const int r = TestModule::Fetch();
