@@ -28,6 +28,9 @@ RECT Bounded(const RECT& r)
     return MakeRect(r.left, r.top, static_cast<long long>(r.right) - r.left, static_cast<long long>(r.bottom) - r.top);
 }
 
+// A size kept between the tracking limits; the smallest wins when they cross.
+int WithinTracking(int value, int smallest, int largest) { return std::max(std::min(value, largest), smallest); }
+
 bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 
 bool Minimising(int command)
@@ -135,11 +138,11 @@ void TCHeadlessWindow::SetState(State state)
 {
     if (state == MAXIMISED) {
         const MINMAXINFO limits = AskLimits();
-        const long long width = std::max(std::min(limits.ptMaxSize.x, limits.ptMaxTrackSize.x), limits.ptMinTrackSize.x);
-        const long long height =
-            std::max(std::min(limits.ptMaxSize.y, limits.ptMaxTrackSize.y), limits.ptMinTrackSize.y);
         m_state = MAXIMISED;
-        Place(MakeRect(limits.ptMaxPosition.x, limits.ptMaxPosition.y, width, height), true, true);
+        Place(MakeRect(limits.ptMaxPosition.x, limits.ptMaxPosition.y,
+                       WithinTracking(limits.ptMaxSize.x, limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x),
+                       WithinTracking(limits.ptMaxSize.y, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y)),
+              true, true);
     } else if (state == MINIMISED) {
         m_state = MINIMISED;
         const RECT f = Frame();
@@ -169,9 +172,9 @@ SIZE TCHeadlessWindow::UserResize(int width, int height)
 {
     if (!m_destroyed && m_state == NORMAL) {
         const MINMAXINFO limits = AskLimits();
-        const long long w = std::max(std::min(width, limits.ptMaxTrackSize.x), limits.ptMinTrackSize.x);
-        const long long h = std::max(std::min(height, limits.ptMaxTrackSize.y), limits.ptMinTrackSize.y);
-        Place(MakeRect(m_rect.left, m_rect.top, w, h), true, false);
+        Place(MakeRect(m_rect.left, m_rect.top, WithinTracking(width, limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x),
+                       WithinTracking(height, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y)),
+              true, false);
     }
     return SIZE{m_rect.right - m_rect.left, m_rect.bottom - m_rect.top};
 }
@@ -212,7 +215,8 @@ bool TCHeadlessWindow::GetWindowPlacement(WINDOWPLACEMENT* placement) const
 {
     if (m_destroyed || !placement)
         return false;
-    const uint32_t shown = m_state == MINIMISED ? SW_SHOWMINIMIZED : m_state == MAXIMISED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    const uint32_t shown =
+        m_state == MINIMISED ? SW_SHOWMINIMIZED : m_state == MAXIMISED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     *placement = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0, m_style & WS_VISIBLE ? shown : uint32_t{SW_HIDE},
                                  m_minPosition, m_maxPosition, m_normal};
     return true;
