@@ -16,7 +16,8 @@ bool IsFile(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// <prefix>/lib/flowdeck for a program installed as <prefix>/bin/flowdeck.
+// <prefix>/<libdir>/flowdeck for a program installed as <prefix>/bin/flowdeck, where the
+// sample modules are installed.
 std::string InstalledFolder()
 {
     char exe[PATH_MAX];
@@ -30,7 +31,7 @@ std::string InstalledFolder()
             return {};
         path.resize(slash);
     }
-    return path + "/lib/flowdeck";
+    return path + "/" FLOWDECK_LIBDIR "/flowdeck";
 }
 
 void Split(const char* list, std::vector<std::string>& into)
