@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <functional>
 #include <random>
 #include <string>
@@ -92,13 +93,19 @@ TEST(TCProcessParameters, Parse)
         {CommandLineEq, "-a=x y -b=-2 -c", 3, "", {{"", "a", 3, "x y", 0}, {"", "b", 1, "-2", -2}, {"", "c", 0, "", 0}}},
         {Custom, "a:1;b=2\n#c;d\n[S]e", 3, "", {{"", "a", 1, "1", 1}, {"", "b", 1, "2", 2}, {"S", "e", 0, "", 0}}},
     };
-    for (const auto& c : cases) {
-        PP p = Make(c.syntax);
-        EXPECT_EQ(p.ParseParamString(c.text), c.result) << c.text;
-        EXPECT_STREQ(p.GetErrorText(), c.error) << c.text;
-        EXPECT_EQ(Read(p), c.params) << c.text;
-        EXPECT_STREQ(p.BuildParamString(), c.text);
+    // A host locale with a decimal comma does not change the reading.
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        if (!std::setlocale(LC_NUMERIC, locale))
+            continue;
+        for (const auto& c : cases) {
+            PP p = Make(c.syntax);
+            EXPECT_EQ(p.ParseParamString(c.text), c.result) << c.text << " in " << locale;
+            EXPECT_STREQ(p.GetErrorText(), c.error) << c.text;
+            EXPECT_EQ(Read(p), c.params) << c.text << " in " << locale;
+            EXPECT_STREQ(p.BuildParamString(), c.text);
+        }
     }
+    std::setlocale(LC_NUMERIC, "C");
     PP p;
     const char* argv[] = {"a=1", nullptr, "b"};
     EXPECT_EQ(p.ParseParamString(3, argv), 2);
