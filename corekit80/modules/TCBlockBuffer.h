@@ -112,7 +112,8 @@ public:
     void RemoveAll(bool destroy);
 
     // Elements over all blocks; element size of block i's type (text types 1); the summed
-    // text lengths of the text blocks; bytes over all blocks (texts by their lengths).
+    // text lengths of the text blocks (0x100); bytes over all blocks: element size x size,
+    // except text types, which count StrLen (so arrays of texts count nothing).
     int CountElems() const;
     int ElemSize(int i) const;
     int StrLen() const;
@@ -125,9 +126,12 @@ public:
     // Block i to the output: its result, 0 out of range, -1 without port helper.
     int WriteBlock(unsigned output, unsigned i);
     // Every block in order (stopping at the first negative result, which is returned), or
-    // concatenated into one block of the output's type: 0x4, 0x40, 0x100 (the texts joined)
-    // or 0x200. 0 when all went out; -1 without port helper; -14 for another output type or
-    // when the output's buffer cannot be had.
+    // concatenated into one block of the output's type: 0x4, 0x40, 0x100 (every text of
+    // the text blocks joined, each as long as StrLen counts it) or 0x200, with the last
+    // block's type information and the common status. 0 when all went out, also when a
+    // block of another type stops the concatenation before anything is written; 0 for an
+    // output without line; -1 without port helper; -14 for another output type or when the
+    // output's buffer cannot be had.
     int WriteAllBlocks(unsigned output, bool concatenate);
 
 private:

@@ -12,13 +12,6 @@ namespace {
 constexpr unsigned long kLow24 = H::DT_ELEMENT_BITS;
 constexpr int kNoBuffer = -14;
 
-unsigned Waiting(const H& ph, unsigned input, unsigned& values)
-{
-    unsigned blocks = 0;
-    ph.DataAvail(input, nullptr, &blocks, &values, nullptr);
-    return blocks;
-}
-
 }  // namespace
 
 int TCBlockBuffer::ReadBlock(unsigned input, bool all)
@@ -28,14 +21,15 @@ int TCBlockBuffer::ReadBlock(unsigned input, bool all)
     const unsigned long type = m_ph->DataType(PT_INPUT, input, nullptr) & kLow24;
     int count = 0;
     unsigned values = 0;
-    for (unsigned waiting = Waiting(*m_ph, input, values); waiting > 0; waiting = Waiting(*m_ph, input, values)) {
+    while (m_ph->DataAvail(input, nullptr, nullptr, &values, nullptr)) {
+        const int waiting = m_ph->BlocksOnStream(PT_INPUT, input);
         TCBlock* b = NewBlock(type, values);
         if (!b)
             return kNoBuffer;
         const int r = b->ReadBlock(m_ph, input);
         // A block that failed, or that took nothing off the input, is not kept: reading on
         // would find the same block again.
-        if (r < 0 || Waiting(*m_ph, input, values) >= waiting) {
+        if (r < 0 || m_ph->BlocksOnStream(PT_INPUT, input) >= waiting) {
             RemoveAt(unsigned(m_blocks.GetSize() - 1), false);
             return r < 0 ? r : count;
         }
