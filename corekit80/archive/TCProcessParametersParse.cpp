@@ -52,9 +52,11 @@ void Impl::AddSection(Section s)
 bool Impl::EndsWithDelimiter() const
 {
     const int n = text.GetLength();
-    for (const TCString& d : delimiters)
-        if (d.GetLength() <= n && std::memcmp(static_cast<const char*>(text) + n - d.GetLength(), d, size_t(d.GetLength())) == 0)
+    for (const TCString& d : delimiters) {
+        const int length = d.GetLength();
+        if (length <= n && std::memcmp(static_cast<const char*>(text) + n - length, d, size_t(length)) == 0)
             return true;
+    }
     return false;
 }
 
@@ -76,6 +78,7 @@ bool Impl::Evaluate(Param& p) const
         const long i = strtol_l(v, &intEnd, 10, TCCLocale());
         p.intValue = int(std::clamp<long>(i, INT_MIN, INT_MAX));
         p.dblValue = strtod_l(v, &dblEnd, TCCLocale());
+        // An empty value, which only SetParamValStr writes, is an empty string.
         p.type = length == 0                 ? PVT_STRING
                  : intEnd == v + length      ? PVT_INTEGER
                  : dblEnd == v + length      ? PVT_DOUBLE

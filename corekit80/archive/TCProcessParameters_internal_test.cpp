@@ -88,7 +88,9 @@ TEST(TCProcessParamsImpl, EditsMatchNewParse)
                 const int i = int(rng() % (edited.GetParamCount() + 1));
                 switch (rng() % 8) {
                 case 0: edited.SetParamValInt(i, int(rng())); break;
-                case 1: edited.SetParamValDbl(i, int(rng() % 100000) / 64.0 - 500, StringFormat(rng() % 4), int(rng() % 8)); break;
+                case 1:
+                    edited.SetParamValDbl(i, int(rng() % 100000) / 64.0 - 500, StringFormat(rng() % 4), int(rng() % 8));
+                    break;
                 case 2: edited.SetParamValStr(i, string().c_str()); break;
                 case 3: edited.ClearParamVal(i); break;
                 case 4: case 5: edited.InsertParameter(name().c_str(), sections[rng() % 4], rng() % 2); break;

@@ -90,7 +90,8 @@ TEST(TCProcessParameters, Parse)
         {CommandLine, "-a \"x y\" -c", 2, "", {{"", "a", 3, "x y", 0}, {"", "c", 0, "", 0}}},
         {CommandLine, "a x", -1, "Parameter prefix character is missing!", {}},
         {CommandLine, "-a  x", -1, "Value is missing at parameter a", {}},
-        {CommandLineEq, "-a=x y -b=-2 -c", 3, "", {{"", "a", 3, "x y", 0}, {"", "b", 1, "-2", -2}, {"", "c", 0, "", 0}}},
+        {CommandLineEq, "-a=x y -b=-2 -c", 3, "",
+         {{"", "a", 3, "x y", 0}, {"", "b", 1, "-2", -2}, {"", "c", 0, "", 0}}},
         {Custom, "a:1;b=2\n#c;d\n[S]e", 3, "", {{"", "a", 1, "1", 1}, {"", "b", 1, "2", 2}, {"S", "e", 0, "", 0}}},
     };
     // A host locale with a decimal comma does not change the reading.
@@ -146,7 +147,8 @@ TEST(TCProcessParameters, Edit)
         {Config, "[A]\r\n[B]\r\nb=1\r\n", [](PP& p) { EXPECT_EQ(p.InsertParameter("n", "A", false), 0); },
          "[A]\r\nn\r\n[B]\r\nb=1\r\n"},
         {Config, "a=1", [](PP& p) { p.InsertParameter("n", nullptr, false); }, "a=1\r\nn\r\n"},
-        {Config, "[A]\r\na=1\r\n[B]\r\n", [](PP& p) { p.InsertParameter("a", "A", true); }, "[A]\r\na=1\r\na\r\n[B]\r\n"},
+        {Config, "[A]\r\na=1\r\n[B]\r\n", [](PP& p) { p.InsertParameter("a", "A", true); },
+         "[A]\r\na=1\r\na\r\n[B]\r\n"},
         {Config, "# c\r\n[B]\r\nb=1", [](PP& p) { EXPECT_EQ(p.InsertParameter("n", "", false), 0); },
          "n\r\n# c\r\n[B]\r\nb=1"},
         {Config, "a=1", [](PP& p) { EXPECT_EQ(p.InsertParameter("n", "B", false), 1); }, "a=1\r\n[B]\r\nn\r\n"},
