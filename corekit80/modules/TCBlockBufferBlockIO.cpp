@@ -1,6 +1,5 @@
 // TCBlockBuffer::TCBlock: one port block read into the block and written out again.
 #include <algorithm>
-#include <cstring>
 
 #include "corekit80/modules/TCBlockBuffer.h"
 #include "corekit80/modules/TCPortHelper.h"

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <iterator>
+#include <numeric>
 #include <ostream>
 #include <random>
 #include <string>
@@ -27,7 +28,6 @@ const unsigned long kCodes[] = {H::DT_SWORD,        H::DT_SWORD_1,     H::DT_SWO
                                 H::DT_DOUBLE,       H::DT_DOUBLE_1,    H::DT_DOUBLE_ARRAY, H::DT_DOUBLE_MATRIX,
                                 H::DT_STRING,       H::DT_STRING_ARRAY, H::DT_POINTER};
 constexpr unsigned kPorts = std::size(kCodes);
-constexpr unsigned kRecordPort = kPorts - 1;
 
 unsigned long TypeOf(unsigned port) { return kCodes[port] & H::DT_ELEMENT_BITS; }
 bool IsMatrix(unsigned long t) { return t == 0x8 || t == 0x80; }
@@ -206,14 +206,11 @@ int Expect(const Block& b, unsigned long t, bool lineHolds, std::vector<Block>& 
         out.push_back(t == 0 ? b : Block(t));
         return t == 0 ? b.Size() : -2;  // a record that is not of the output's kind is refused
     }
-    if (b.Size() == 0 || (IsMatrix(t) && (b.cols == 0 || b.Size() < int(b.cols))))
+    if (b.Size() == 0)
         return 0;
     if (IsMatrix(t) && lineHolds)
         return -19;
-    Block w = b.At(t);
-    if (IsMatrix(t))
-        w.nums.resize(size_t(b.Size()) / b.cols * b.cols);
-    out.push_back(w);
+    out.push_back(b.At(t));
     return 1;
 }
 
@@ -231,12 +228,7 @@ int ExpectJoined(const std::vector<Block>& model, unsigned long t, bool binary, 
             w.texts.push_back(t == 0x100 ? Cut(s, binary) : s);
     }
     if (t == 0x100)
-        w.texts = {[&] {
-            std::string all;
-            for (const std::string& s : w.texts)
-                all += s;
-            return all;
-        }()};
+        w.texts = {std::accumulate(w.texts.begin(), w.texts.end(), std::string())};
     if (w.Size() > 0 || t == 0x100)
         out.push_back(w);
     return 0;
