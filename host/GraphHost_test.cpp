@@ -92,7 +92,7 @@ TEST(GraphHost, RunsWriteTheirOutputs)
         {"run graph", 3, true, "0 2\n4 6\n8 10\n"},
         {"run graph --quiet", 3, false, "0 2\n4 6\n8 10\n"},
         {"run graph --blocks 2", 0, true, "0 2\n4 6\n"},
-        {"run graph --blocks 2", 3, true, "0 2\n4 6\n"},
+        {"run graph --blocks=2", 3, true, "0 2\n4 6\n"},
         {"run graph --seconds 0.05", 0, true, nullptr},
     };
     for (const auto& r : runs) {
@@ -182,6 +182,7 @@ TEST(GraphHost, CommandLine)
         {"run g.xml --blocks 0", HS_USAGE, "--blocks takes a whole number"},
         {"run g.xml --seconds", HS_USAGE, "--seconds needs a value"},
         {"run g.xml --fast", HS_USAGE, "unknown option --fast"},
+        {"run g.xml --quiet=1", HS_USAGE, "--quiet takes no value"},
         {"--help", HS_OK, "130  interrupted by Ctrl-C"},
         {"run g.xml", HS_GRAPH_FILE, "error: cannot read graph file g.xml"},
         {"describe libflowdeck_testmodules.so --module-path " FLOWDECK_TEST_MODULES, HS_OK,

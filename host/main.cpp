@@ -55,27 +55,38 @@ int main(int argc, char** argv)
 {
     CommandLine args;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+        std::string arg = argv[i], value;
+        // Options take their value as the next argument or after '=' (--blocks=5).
+        const size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        if (eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
         const bool valued = arg == "--blocks" || arg == "--seconds" || arg == "--module-path" || arg == "--set";
         if (arg == "--help" || arg == "-h") {
             std::fputs(USAGE, stdout);
             return HS_OK;
         }
-        if (valued && i + 1 >= argc)
-            return Usage(arg + " needs a value");
+        if (valued && eq == std::string::npos) {
+            if (i + 1 >= argc)
+                return Usage(arg + " needs a value");
+            value = argv[++i];
+        } else if (!valued && eq != std::string::npos) {
+            return Usage(arg + " takes no value");
+        }
         double number = 0;
         if (arg == "--blocks") {
-            if (!Number(argv[++i], number) || number < 1 || number != double((long long)number))
+            if (!Number(value.c_str(), number) || number < 1 || number != double((long long)number))
                 return Usage("--blocks takes a whole number of blocks, at least 1");
             args.run.blocks = (long long)number;
         } else if (arg == "--seconds") {
-            if (!Number(argv[++i], number))
+            if (!Number(value.c_str(), number))
                 return Usage("--seconds takes a number of seconds");
             args.run.seconds = number;
         } else if (arg == "--module-path") {
-            args.modulePath.emplace_back(argv[++i]);
+            args.modulePath.emplace_back(value);
         } else if (arg == "--set") {
-            args.sets.emplace_back(argv[++i]);
+            args.sets.emplace_back(value);
         } else if (arg == "--quiet") {
             args.quiet = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
