@@ -107,8 +107,11 @@ int TCBlock::WriteMatrix(TCPortHelper* ph, unsigned output)
     if (ph->BlocksOnStream(PT_OUTPUT, output) > 0)
         return ph->SetErrMsg(kSecondMatrix, PT_OUTPUT, output, -1);
     const unsigned rows = unsigned(m_size) / m_columns;
-    void* to = m_dataType == H::DT_SWORD_MATRIX_ELEMENT ? static_cast<void*>(ph->AllocIntMatrix(output, rows, m_columns))
-                                                        : ph->AllocDblMatrix(output, rows, m_columns);
+    void* to = nullptr;
+    if (m_dataType == H::DT_SWORD_MATRIX_ELEMENT)
+        to = ph->AllocIntMatrix(output, rows, m_columns);
+    else
+        to = ph->AllocDblMatrix(output, rows, m_columns);
     if (!to)
         return 0;
     CopyData(to, m_data, rows * m_columns, m_dataType);
