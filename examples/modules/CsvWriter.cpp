@@ -3,6 +3,7 @@
 
 #include <corekit80/archive/ArchiveParser.h>
 #include <corekit80/foundation/TCModuleMessage.h>
+#include <corekit80/propertydialog/TCPropertyBuilders.h>
 
 #include "SignalText.h"
 
@@ -99,4 +100,10 @@ void CsvWriter::Serialize(ArchiveParser& a)
 {
     a.Serialize(1, "File name", settings.fileName);
     a.Serialize(2, "Digits", settings.digits);
+}
+
+void CsvWriter::DescribeSettings(TCPropertyDialog& dialog)
+{
+    TCPropertyString(dialog, settings.fileName, "File name").Min(1);
+    TCPropertySpin(dialog, settings.digits, "Digits").Min(1).Max(17);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <corekit80/archive/ArchiveParser.h>
+#include <corekit80/propertydialog/TCPropertyBuilders.h>
 #include <corekit80/streams/TCTypeInfo.h>
 
 Gain::Gain(int instance) : SampleModuleEx(instance) { Bind(); }
@@ -71,4 +72,19 @@ void Gain::Serialize(ArchiveParser& a)
     a.Serialize(3, "Maximum", m_settings.maximum);
     if (a.IsLoading())
         Bind();  // the parameter's bounds
+}
+
+void Gain::DescribeSettings(TCPropertyDialog& dialog)
+{
+    Settings& s = m_settings;
+    TCPropertyDbl(dialog, s.factor, "Factor").Min(&s.minimum).Max(&s.maximum);
+    TCPropertyDbl(dialog, s.minimum, "Minimum").Max(&s.factor);
+    TCPropertyDbl(dialog, s.maximum, "Maximum").Min(&s.factor);
+}
+
+int Gain::OnEndShowDialog(int& result)
+{
+    if (result == 1)
+        Bind();
+    return SampleModuleEx::OnEndShowDialog(result);
 }

@@ -13,6 +13,7 @@
 //          with the input's type information; the range is scaled with the values, the
 //          unit (and its factor) stays, since the values carry the gain.
 // Settings (number, name): 1 "Factor", 2 "Minimum", 3 "Maximum" (the bounds of the factor).
+// The property dialog keeps Minimum <= Factor <= Maximum.
 
 #include "SampleModule.h"
 
@@ -30,6 +31,9 @@ public:
     int Init() override;
     int Fetch() override;
     void Serialize(ArchiveParser& section) override;
+    void DescribeSettings(TCPropertyDialog& dialog) override;
+    // After OK the parameter takes the bounds edited.
+    int OnEndShowDialog(int& result) override;
 
     const Settings& GetSettings() const { return m_settings; }
     // The bounds go with the parameter: the ports and the parameter are bound again.

@@ -7,6 +7,9 @@
 #include <numbers>
 
 #include <corekit80/archive/ArchiveParser.h>
+#include <corekit80/propertydialog/TCPropertyBuilders.h>
+#include <corekit80/propertydialog/TCPropertyComboBuilders.h>
+#include <corekit80/propertydialog/TCPropertyDialog.h>
 
 namespace {
 
@@ -14,7 +17,40 @@ namespace {
 // cannot ask for gigabytes.
 constexpr int kMaxBlockSize = 1 << 20;
 
+constexpr const char* kWaveforms[] = {"sine", "ramp", "noise"};
+
+// Whether the dialog's waveform has a frequency, or a seed.
+bool Periodic(const void* waveform)
+{
+    return Generator::WaveformOf(*static_cast<const TCString*>(waveform)) != Generator::NOISE;
+}
+bool Random(const void* waveform)
+{
+    return Generator::WaveformOf(*static_cast<const TCString*>(waveform)) == Generator::NOISE;
+}
+
+// Tells the user at once of a unit text that is none, rather than only when Init refuses it.
+int CheckUnit(const void* unit, const void* dialog)
+{
+    const TCString& text = *static_cast<const TCString*>(unit);
+    TCSI_Unit parsed;
+    if (!parsed.FromString(text)) {
+        TCString message;
+        TCPropertyDialogSetErrorMessage(*static_cast<TCPropertyDialog*>(const_cast<void*>(dialog)), "Unit",
+                                        message.Format("'%s' is not a unit text", static_cast<const char*>(text)));
+    }
+    return 0;
+}
+
 }  // namespace
+
+int Generator::WaveformOf(const char* name)
+{
+    for (int w = 0; w < 3; ++w)
+        if (strcasecmp(name, kWaveforms[w]) == 0)
+            return w;
+    return -1;
+}
 
 Generator::Generator(int instance) : SampleModule(instance)
 {
@@ -28,12 +64,9 @@ Generator::Generator(int instance) : SampleModule(instance)
 int Generator::Init()
 {
     const Settings& s = settings;
-    const char* names[] = {"sine", "ramp", "noise"};
-    int w = 0;
-    while (w < 3 && strcasecmp(s.waveform, names[w]) != 0)
-        ++w;
+    const int w = WaveformOf(s.waveform);
     TCString text;
-    if (w == 3)
+    if (w < 0)
         return Refuse(text.Format("unknown waveform '%s' (sine, ramp or noise)", static_cast<const char*>(s.waveform)));
     if (!std::isfinite(s.rate) || !(s.rate > 0))
         return Refuse(text.Format("the rate must be above 0 samples/s, not %g", s.rate));
@@ -136,4 +169,19 @@ void Generator::Serialize(ArchiveParser& a)
     a.Serialize(7, "Signal name", s.signalName);
     a.Serialize(8, "Unit", s.unit);
     a.Serialize(9, "Seed", s.seed);
+}
+
+void Generator::DescribeSettings(TCPropertyDialog& dialog)
+{
+    Settings& s = settings;
+    TCPropertyCombo(dialog, s.waveform, "Waveform", "sine\nramp\nnoise", true);
+    TCPropertyDbl(dialog, s.rate, "Rate").Min(1e-3).Max(1e9).SetAdditionalCaption("samples/s");
+    TCPropertyDbl(dialog, s.amplitude, "Amplitude").Min(0.0).Max(1e9);
+    TCPropertyDbl(dialog, s.frequency, "Frequency").Min(0.0).Max(1e9).SetAdditionalCaption("Hz")
+        .IsEnabled(Periodic, &s.waveform);
+    TCPropertyInt(dialog, s.blockSize, "Block size").Min(1).Max(kMaxBlockSize).SetAdditionalCaption("values");
+    TCPropertyInt(dialog, s.blockCount, "Block count").Min(0).SetAdditionalCaption("0: endless");
+    TCPropertyString(dialog, s.signalName, "Signal name");
+    TCPropertyString(dialog, s.unit, "Unit").Callback(CheckUnit, &s.unit, &dialog);
+    TCPropertyInt(dialog, s.seed, "Seed").IsEnabled(Random, &s.waveform);
 }

@@ -10,6 +10,8 @@
 //          per second), 3 "Amplitude", 4 "Frequency" (Hz; sine and ramp), 5 "Block size",
 //          6 "Block count" (0: endless), 7 "Signal name", 8 "Unit" (a unit text such as V
 //          or m s^-2), 9 "Seed" (noise).
+// The property dialog edits the settings; Frequency is enabled for sine and ramp, Seed for
+// noise, and a unit text that is none is told at once.
 // A run is one packet: START, BUSY..., STOP over the block count, or one COMPLETE block.
 // The source ends after its last block.
 
@@ -42,11 +44,15 @@ public:
     int Init() override;
     int Fetch() override;
     void Serialize(ArchiveParser& section) override;
+    void DescribeSettings(TCPropertyDialog& dialog) override;
 
     Settings settings;
 
-private:
     enum Waveform { SINE, RAMP, NOISE };
+    // The waveform a name stands for, in any case; -1 for none.
+    static int WaveformOf(const char* name);
+
+private:
 
     void Fill(double* values, int n);
     // The next value of the noise: uniform in [-1, 1), the same on every platform.

@@ -2,6 +2,7 @@
 #include "SampleModule.h"
 
 #include <corekit80/modules/TCError.h>
+#include <corekit80/propertydialog/TCPropertyDialog.h>
 #include <corekit80/types/TCString.h>
 
 template <class Base>
@@ -9,6 +10,16 @@ Sample<Base>::Sample(int instance) : Base(instance)
 {
     if (!this->m_pPortHelper)
         this->m_pPortHelper = new TCPortHelper(this);
+}
+
+template <class Base>
+int Sample<Base>::BuildPropertyDialog(TCPropertyDialog&)
+{
+    TCPropertyDialog& dialog = TCCreatePropertyDialog(this, this->GetModuleName(), this->GetModuleTypeName());
+    DescribeSettings(dialog);
+    const int result = TCShowPropertyDialog(dialog, 0);
+    TCDestroyPropertyDialog(dialog);
+    return result;
 }
 
 template <class Base>

@@ -2,13 +2,14 @@
 
 // The bases of the sample modules: what they share on top of the module base they derive
 // from (their port helper, the host's reserved slots, their settings in the graph file and
-// the refusal of bad settings at Init).
+// in their property dialog, and the refusal of bad settings at Init).
 
 #include <corekit80/modules/TCBaseModule.h>
 #include <corekit80/modules/TCBaseModuleEx.h>
 #include <corekit80/modules/TCPortHelper.h>
 
 class ArchiveParser;
+class TCPropertyDialog;
 
 // The settings of a module, which the library's TCSerializeModule finds through this class.
 class SampleSettings {
@@ -16,6 +17,9 @@ public:
     // Stores the settings into the module's section of the graph file or loads them from
     // it, as the section says; each setting has its own number and name.
     virtual void Serialize(ArchiveParser& section) = 0;
+    // Adds one item per setting to the module's property dialog, captioned with the
+    // setting's name; the items edit the settings in place.
+    virtual void DescribeSettings(TCPropertyDialog& dialog) = 0;
 
 protected:
     ~SampleSettings() = default;
@@ -32,6 +36,9 @@ public:
     void ReservedSlot0() override {}
     void ReservedSlot2() override {}
     void ReservedSlot19() override {}
+    // Makes a dialog of its own over DescribeSettings (the one handed in stays empty), shows
+    // it to the host and returns the host's answer (1 OK).
+    int BuildPropertyDialog(TCPropertyDialog& given) override;
 
 protected:
     TCPortHelper& Ports() { return *this->m_pPortHelper; }

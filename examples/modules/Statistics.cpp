@@ -3,6 +3,7 @@
 
 #include <corekit80/archive/ArchiveParser.h>
 #include <corekit80/foundation/TCModuleMessage.h>
+#include <corekit80/propertydialog/TCPropertyComboBuilders.h>
 #include <corekit80/streams/TCTypeInfo.h>
 
 Statistics::Statistics(int instance) : SampleModuleEx(instance)
@@ -87,3 +88,8 @@ bool Statistics::Send(MyInternalVector<double>& output, const Moments& m)
 }
 
 void Statistics::Serialize(ArchiveParser& a) { a.Serialize(1, "Report packets", settings.reportPackets); }
+
+void Statistics::DescribeSettings(TCPropertyDialog& dialog)
+{
+    TCPropertyYesNo(dialog, settings.reportPackets, "Report packets");
+}

@@ -37,6 +37,7 @@ public:
     int Init() override;
     int Fetch() override;
     void Serialize(ArchiveParser& section) override;
+    void DescribeSettings(TCPropertyDialog& dialog) override;
 
     Settings settings;
 

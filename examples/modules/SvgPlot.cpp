@@ -3,6 +3,7 @@
 
 #include <corekit80/archive/ArchiveParser.h>
 #include <corekit80/foundation/TCModuleMessage.h>
+#include <corekit80/propertydialog/TCPropertyBuilders.h>
 
 #include "SignalText.h"
 #include "SvgPicture.h"
@@ -81,4 +82,11 @@ void SvgPlot::Serialize(ArchiveParser& a)
     a.Serialize(1, "File name", settings.fileName);
     a.Serialize(2, "Width", settings.width);
     a.Serialize(3, "Height", settings.height);
+}
+
+void SvgPlot::DescribeSettings(TCPropertyDialog& dialog)
+{
+    TCPropertyString(dialog, settings.fileName, "File name").Min(1);
+    TCPropertyInt(dialog, settings.width, "Width").Min(200).Max(4000).SetAdditionalCaption("pixels");
+    TCPropertyInt(dialog, settings.height, "Height").Min(150).Max(3000).SetAdditionalCaption("pixels");
 }

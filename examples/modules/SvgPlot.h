@@ -37,6 +37,7 @@ public:
     int Fetch() override;
     int Done() override;
     void Serialize(ArchiveParser& section) override;
+    void DescribeSettings(TCPropertyDialog& dialog) override;
 
     Settings settings;
 
