@@ -8,6 +8,7 @@
 #include <corekit80/streams/TCTypeInfo.h>
 
 #include "Gain.h"
+#include "SampleDialog_test.h"
 
 namespace {
 
@@ -71,6 +72,22 @@ TEST(Gain, BlocksTimesTheFactorWithinItsBounds)
         EXPECT_TRUE(host.HostRecords().IsEmpty());
         host.Stop();
     }
+}
+
+TEST(Gain, BoundsEditedInTheDialogHoldForTheFactorAtExt)
+{
+    Gain gain(0);
+    gain.Configure({2, -4, 10});
+    ASSERT_EQ(sample_test::ShownDialog(gain, {"Maximum = 20"}).result, 1);
+    TCModuleHarness host(gain);
+    ASSERT_EQ(host.Start(), 0);
+    ASSERT_EQ(SendFactor(host, 15), 0);
+    const double v = 1;
+    ASSERT_EQ(host.Write(kIn, &v, 1, nullptr), 0);
+    host.Run(5);
+    ASSERT_EQ(host.OutputBlockCnt(0), 1);
+    EXPECT_EQ(host.OutputDoubles(0, 0)[0], 15);  // not held at the old Maximum, 10
+    host.Stop();
 }
 
 TEST(Gain, BadBoundsAndAnUnwiredInputAreRefused)
