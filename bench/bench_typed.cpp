@@ -8,6 +8,7 @@
 #include "corekit80/modules/TCBaseModule.h"
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/TCTypeInfo.h"
 
 namespace {
 
@@ -64,8 +65,10 @@ struct Chain {
     std::vector<std::unique_ptr<Port>> reader;
 };
 
-// B1: the stream calls alone, on streams wired to each other directly.
-void BM_Raw_DblVec(benchmark::State& state)
+// B1: the stream calls alone, on streams wired to each other directly. With type information
+// the writer hands a record to the stream before each block and each reader keeps a copy of
+// the record of the block it took, as the port helper does.
+void RawDbl(benchmark::State& state, bool typeInfo)
 {
     const int values = int(state.range(0));
     TCIOStream out;
@@ -73,17 +76,29 @@ void BM_Raw_DblVec(benchmark::State& state)
     for (TCIOStream& s : in)
         out.AddOutputStream(s.SetInputStream(3));
     std::vector<double> src(values, 1.5), dst(values);
+    TCTypeInfo ti, last;
+    ti.Name = "Out";
+    ti.Samplerate = 1000;
     for (auto _ : state) {
         src[0] += 1;
+        if (typeInfo) {
+            ti.Timestamp += 1;
+            ti.State = TCBS_COMPLETE;
+            out.SetTI(&ti, false);
+        }
         out.WriteDblVec(src.data(), values);
         for (TCIOStream& s : in) {
             int n = values;
             s.ReadDblVec(dst.data(), &n);
+            if (typeInfo)
+                last = *s.GetTI();
         }
         benchmark::DoNotOptimize(dst[values - 1]);
     }
     state.SetItemsProcessed(state.iterations());
 }
+void BM_Raw_DblVec(benchmark::State& state) { RawDbl(state, false); }
+void BM_Raw_DblVec_TypeInfo(benchmark::State& state) { RawDbl(state, true); }
 
 // B2: the typed port calls, with or without type information on the line.
 void TypedDbl(benchmark::State& state, bool typeInfo)
@@ -107,6 +122,7 @@ void BM_Typed_DblData_TypeInfo(benchmark::State& state) { TypedDbl(state, true);
 
 #define CK80_SHAPES ->Args({1, 1})->Args({1, 2})->Args({1024, 1})->Args({1024, 2})
 BENCHMARK(BM_Raw_DblVec) CK80_SHAPES;
+BENCHMARK(BM_Raw_DblVec_TypeInfo) CK80_SHAPES;
 BENCHMARK(BM_Typed_DblData) CK80_SHAPES;
 BENCHMARK(BM_Typed_DblData_TypeInfo) CK80_SHAPES;
 

@@ -283,9 +283,38 @@ def modules(runs):
     return t
 
 
+def typed_io(runs):
+    t = Table("Typed port reads and writes against the raw stream calls (bench_typed, bench_baseex)", PAIR_COLUMNS)
+    rows = []
+    for values, fans in ((1, 1), (1, 2), (1024, 1), (1024, 2)):
+        goal = 2.0 if values == 1 else 1.1
+        shape = f"{values}/{fans}"
+        rows.append((f"`WriteDblData`/`ReadDblData`, {values} double(s), {fans} fan(s) (raw `WriteDblVec`/`ReadDblVec`)",
+                     f"BM_Typed_DblData/{shape}", f"BM_Raw_DblVec/{shape}", goal))
+        rows.append((f"the same with type information (raw: `SetTI` before, a copy of `GetTI` after each block)",
+                     f"BM_Typed_DblData_TypeInfo/{shape}", f"BM_Raw_DblVec_TypeInfo/{shape}", goal))
+        rows.append((f"the same with type information against the raw calls without it",
+                     f"BM_Typed_DblData_TypeInfo/{shape}", f"BM_Raw_DblVec/{shape}", None))
+    for values in (1, 1024):
+        rows.append((f"`TCBaseModuleEx` `Write(&x)`/`Read(&x)`, {values} double(s) (the port helper's typed calls)",
+                     f"BM_BaseEx_WriteRead/{values}", f"BM_BaseEx_PortHelper/{values}", 1.3))
+    rows.append(("MultiType, 8 named double segments written and read by name (one double, raw)",
+                 "BM_MultiType_8Named", "BM_Raw_DblVec/1/1", None))
+    for values in (1, 1024):
+        rows.append((f"block buffer: a block read in and written out again, {values} double(s) (a raw stream copy)",
+                     f"BM_BlockBuffer_WriteReadBack/{values}", f"BM_BlockBuffer_RawStreamCopy/{values}", None))
+    rows.append(("`ParseParamString` of a 1 MiB parameter text (split into lines)", "BM_ParamsParse",
+                 "BM_ParamsLineSplit", None))
+    rows.append(("the same parameters inserted and set one by one (split into lines)", "BM_ParamsBuild",
+                 "BM_ParamsLineSplit", None))
+    pairs(runs, t, rows)
+    return t
+
+
 # Programs whose cases are set against a peer in the tables above.
 COMPARED = {"bench_string", "bench_containers", "bench_numbers", "bench_time", "bench_logfile",
-            "bench_regexp", "bench_streams", "bench_archive", "bench_serialize", "bench_modules"}
+            "bench_regexp", "bench_streams", "bench_archive", "bench_serialize", "bench_modules",
+            "bench_typed", "bench_baseex", "bench_blockbuffer", "bench_params"}
 
 
 def listings(runs):
@@ -315,7 +344,7 @@ def main():
               f"at {context.get('mhz_per_cpu')} MHz, load average {context.get('load_avg')}")
     tables = [strings(runs), containers(runs), numbers(runs), times(runs), regexps(runs)]
     tables += streams(runs, gst)
-    tables += [archives(runs), serialization(runs), modules(runs)] + listings(runs)
+    tables += [archives(runs), serialization(runs), modules(runs), typed_io(runs)] + listings(runs)
     for table in tables:
         if table.rows:
             table.print()
