@@ -33,7 +33,8 @@ run: deps build/release/build.ninja
 		--module-path $(CURDIR)/build/release/examples/modules
 
 # `make bench` runs every benchmark program, pinned to the last CPU, with repetitions, into
-# JSON files under build/release/bench-results, measures GStreamer against the stream, and
+# JSON files under build/release/bench-results, measures GStreamer against the stream and the
+# flowdeck host against a GStreamer pipeline, and
 # prints the tables of bench/RESULTS.md from those files.
 BENCHES := $(basename $(notdir $(wildcard bench/bench_*.cpp)))
 BENCH_OUT := build/release/bench-results
@@ -41,13 +42,14 @@ BENCH_ARGS ?= --benchmark_min_time=0.2 --benchmark_repetitions=3 --benchmark_rep
 BENCH_PIN ?= $(shell command -v taskset >/dev/null && echo taskset -c $$(($$(nproc) - 1)))
 
 bench: deps build/release/build.ninja
-	cmake --build build/release -j $(JOBS) --target $(BENCHES)
+	cmake --build build/release -j $(JOBS) --target $(BENCHES) flowdeck flowdeck_samples flowdeck_testmodules
 	@mkdir -p $(BENCH_OUT)
 	@uptime
 	@for b in $(BENCHES); do echo "== $$b"; \
 		$(BENCH_PIN) build/release/bench/$$b $(BENCH_ARGS) --benchmark_out=$(BENCH_OUT)/$$b.json \
 			--benchmark_out_format=json || exit 1; done
 	$(BENCH_PIN) bench/gstreamer.py build/release/bench/bench_streams $(BENCH_OUT)/gstreamer.json
+	$(BENCH_PIN) bench/gstreamer_chain.sh build/release 5 | tee $(BENCH_OUT)/gstreamer_chain.txt
 	@uptime
 	@tools/bench_tables.py $(BENCH_OUT) | tee $(BENCH_OUT)/tables.md
 
