@@ -20,11 +20,11 @@ constexpr int kMaxBlockSize = 1 << 20;
 constexpr const char* kWaveforms[] = {"sine", "ramp", "noise"};
 
 // Whether the dialog's waveform has a frequency, or a seed.
-bool Periodic(const void* waveform)
+bool HasFrequency(const void* waveform)
 {
     return Generator::WaveformOf(*static_cast<const TCString*>(waveform)) != Generator::NOISE;
 }
-bool Random(const void* waveform)
+bool HasSeed(const void* waveform)
 {
     return Generator::WaveformOf(*static_cast<const TCString*>(waveform)) == Generator::NOISE;
 }
@@ -178,10 +178,10 @@ void Generator::DescribeSettings(TCPropertyDialog& dialog)
     TCPropertyDbl(dialog, s.rate, "Rate").Min(1e-3).Max(1e9).SetAdditionalCaption("samples/s");
     TCPropertyDbl(dialog, s.amplitude, "Amplitude").Min(0.0).Max(1e9);
     TCPropertyDbl(dialog, s.frequency, "Frequency").Min(0.0).Max(1e9).SetAdditionalCaption("Hz")
-        .IsEnabled(Periodic, &s.waveform);
+        .IsEnabled(HasFrequency, &s.waveform);
     TCPropertyInt(dialog, s.blockSize, "Block size").Min(1).Max(kMaxBlockSize).SetAdditionalCaption("values");
     TCPropertyInt(dialog, s.blockCount, "Block count").Min(0).SetAdditionalCaption("0: endless");
     TCPropertyString(dialog, s.signalName, "Signal name");
     TCPropertyString(dialog, s.unit, "Unit").Callback(CheckUnit, &s.unit, &dialog);
-    TCPropertyInt(dialog, s.seed, "Seed").IsEnabled(Random, &s.waveform);
+    TCPropertyInt(dialog, s.seed, "Seed").IsEnabled(HasSeed, &s.waveform);
 }
