@@ -27,6 +27,8 @@ bool IsChoice(const CStringArray& choices, const char* text)
 bool FitsChooser(int type, const char* path)
 {
     struct stat s;
+    if (!*path)
+        return false;
     const bool exists = ::stat(path, &s) == 0;
     if (type == Ctrl::TYPE_FILE_OPEN)
         return exists && S_ISREG(s.st_mode);

@@ -6,7 +6,11 @@
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -294,6 +298,163 @@ TEST(TC_ListEditCtrl, SerializeRefusesTablesBeyondItsLimits)
         EXPECT_EQ(Load(damagedReader, std::string(reinterpret_cast<const char*>(file.GetData()), size_t(file.GetLength())), loaded), c.ok);
         EXPECT_EQ(loaded.GetContent().GetSize(), c.ok ? c.rows : 0);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A table whose content index i shows in column i + 1, so that column 0 keeps what the
+// control put there.
+struct Shifted : Ctrl {
+    using Ctrl::Ctrl;
+    int MapIndexToColumn(int index) const override { return index + 1; }
+    int MapColumnToIndex(int column) const override { return column - 1; }
+};
+
+TEST(TC_ListEditCtrl, ContentReachesTheListAndComesBack)
+{
+    TCHeadlessListView view;
+    Shifted ctrl(&view);
+    ctrl.InsertColumn(0, Ctrl::TYPE_EDIT, 0, "name");
+    ctrl.InsertColumn(1, Ctrl::TYPE_CHECK, 0, "on");
+    ctrl.InsertColumn(2, Ctrl::TYPE_COLOR, 0, "colour");
+    EXPECT_TRUE(view.GetStyle() & LVS_EDITLABELS);
+    SetContent(ctrl, {{"7", "1; 2; 3"}, {"0", ""}, {"x", "9"}});
+    ctrl.ContentsToCtrl();
+    EXPECT_EQ(Rows(view), (std::vector<Row>{{{"not filled", "1", "1; 2; 3"}, true},
+                                           {{"not filled", "0", ""}, false},
+                                           {{"not filled", "0", "9"}, false}}));
+    view.SetCheck(1, true);
+    ctrl.CtrlToContents();
+    EXPECT_EQ(Content(ctrl), (Table{{"1", "1; 2; 3"}, {"1", ""}, {"0", "9"}}));
+    SetContent(ctrl, {{"a", "b"}});
+    ctrl.ContentsToCtrl();
+    EXPECT_EQ(view.GetItemCount(), 1);
+    SetContent(ctrl, {});
+    ctrl.ContentsToCtrl();
+    EXPECT_EQ(view.GetItemCount(), 0);
+    ctrl.DivideSpace(2, 0.25, 0.75);
+    ctrl.ResizeColumns();
+    EXPECT_EQ(view.GetColumnWidth(1), 300);
+    ctrl.RemoveAll();
+    EXPECT_EQ(view.GetColumnCount() + ctrl.GetColumnType(1) + ctrl.GetSpaceFractions().GetSize(), 0);
+
+    const struct {
+        const char* text;
+        COLORREF color;
+    } colours[] = {{"1; 2; 3", 0x030201}, {"", 0}, {"300; -5; 7", 0x0700FF}, {"12", 12}, {"1;2", 0x0201},
+                   {"a; 2", 0}, {"1 ; 2", 1}, {"99999999999; 0; 256", 0xFF00FF}};
+    for (const auto& c : colours)
+        EXPECT_EQ(Ctrl::ParseColorText(c.text), c.color) << c.text;
+    EXPECT_EQ(Ctrl::ColorText(0x0700FF), "255; 0; 7");
+}
+
+TEST(TC_ListEditCtrl, EditorsFollowTheirColumnType)
+{
+    char folder[] = "/tmp/ck80-list-XXXXXX";
+    ASSERT_TRUE(mkdtemp(folder));
+    const std::string existing = std::string(folder) + "/in.txt", readonly = std::string(folder) + "/ro.txt";
+    for (const std::string& path : {existing, readonly})
+        std::fclose(std::fopen(path.c_str(), "w"));
+    chmod(readonly.c_str(), 0444);
+    static std::string answer;
+    TCSetPathUI({[](const TCFileChooserRequest&, TCString& chosen) { chosen = answer.c_str(); return 1; }, nullptr});
+
+    TCHeadlessListView view;
+    Ctrl ctrl(&view);
+    for (int type = 0; type <= 11; ++type)
+        ctrl.InsertColumn(type, Ctrl::Type(type), 0, "c", LVCFMT_RIGHT, 30);
+    ctrl.InsertColumn(12, Ctrl::TYPE_EDIT, Ctrl::FLAG_READONLY, "ro");
+    ctrl.AddCComboString(5, "on");
+    ctrl.AddCComboString(5, "off");
+    const struct {
+        int column;
+        const char* input;        // set as text, or "#n" for choice n, "!" for a click, "^" for the chooser
+        bool taken;
+        const char* cell;         // after Commit; null: no editor
+        const char* shown;
+    } cases[] = {
+        {0, "x", false, nullptr, ""},       {11, "x", false, nullptr, ""},    {12, "x", false, nullptr, ""},
+        {1, "!", true, "1", "1"},           {1, "yes", false, "0", "0"},      {2, "text", true, "text", "text"},
+        {3, "typed", true, "typed", "typed"}, {4, "typed", true, "typed", "typed"}, {5, "typed", false, "", ""},
+        {5, "#1", true, "off", "off"},      {5, "#2", false, "", ""},         {6, "Ctrl+F5", true, "Ctrl+F5", "Ctrl+F5"},
+        {7, "^", false, "", ""},            {8, "^", false, "", ""},          {9, "^", false, "", ""},
+        {10, "pässword", true, "pässword", "********"},
+    };
+    for (const auto& c : cases) {
+        view.DeleteAllItems();
+        ctrl.InsertRow(0, 1, "");
+        TCListCellEditor* editor = ctrl.EditSubItem(0, c.column);
+        ASSERT_EQ(editor != nullptr, c.cell != nullptr) << c.column;
+        if (!editor)
+            continue;
+        EXPECT_EQ(editor->GetAlignment(), c.column == Ctrl::TYPE_EDIT ? LVCFMT_RIGHT : LVCFMT_LEFT);
+        EXPECT_EQ(editor->GetRect().left, 30 * c.column);
+        const std::string in = c.input;
+        const bool taken = in == "!" ? editor->Toggle()
+                           : in[0] == '#' ? editor->Choose(in[1] - '0')
+                           : in == "^"    ? editor->RunChooser() == 1
+                                          : editor->SetText(c.input);
+        EXPECT_EQ(taken, c.taken) << c.column << " " << c.input;
+        EXPECT_EQ(editor->GetShownText(), c.shown) << c.column;
+        EXPECT_TRUE(editor->Commit());
+        EXPECT_EQ(view.GetItemText(0, c.column), c.cell) << c.column;
+        EXPECT_FALSE(editor->Commit());
+    }
+    // Choosers: a colour one installed, file answers that fit or not, cancel.
+    TCSetColorChooser([](COLORREF initial, HWND, COLORREF& chosen) { chosen = initial + 1; return 1; });
+    const struct {
+        int column;
+        std::string answer;
+        int result;
+        std::string cell;
+    } choosers[] = {{7, "", 1, "2; 2; 3"}, {9, existing, 1, existing}, {9, existing + "x", 2, "1; 2; 3"},
+                    {8, existing + "x", 1, existing + "x"}, {8, readonly, geteuid() ? 2 : 1, geteuid() ? "1; 2; 3" : readonly}};
+    for (const auto& c : choosers) {
+        answer = c.answer;
+        view.SetItemText(0, c.column, "1; 2; 3");
+        TCListCellEditor* editor = ctrl.EditSubItem(0, c.column);
+        EXPECT_EQ(editor->RunChooser(), c.result) << c.column << " " << c.answer;
+        editor->Commit();
+        EXPECT_EQ(std::string(view.GetItemText(0, c.column)), c.cell);
+    }
+    ctrl.EditSubItem(0, 2)->SetText("left open");
+    ctrl.EditSubItem(0, 3)->Cancel();
+    EXPECT_EQ(view.GetItemText(0, 2), "left open");
+    TCSetColorChooser(nullptr);
+    TCSetPathUI({nullptr, nullptr});
+    std::filesystem::remove_all(folder);
+}
+
+TEST(TC_Dialog_ListEditCtrl, DialogKeysEndAndMoveTheEdit)
+{
+    TCHeadlessWindow dialog("Dialog", "d", WS_CAPTION, RECT{0, 0, 400, 300});
+    dialog.AddChild("SysListView32", "", WS_CHILD | WS_VISIBLE, RECT{10, 20, 310, 220}, 1001);
+    TCHeadlessListView view;
+    TC_Dialog_ListEditCtrl ctrl;
+    EXPECT_FALSE(ctrl.Bind(&dialog, 1002, &view));
+    EXPECT_EQ(ctrl.InsertColumn(0, Ctrl::TYPE_EDIT, 0, "a"), -1);
+    ASSERT_TRUE(ctrl.Bind(&dialog, 1001, &view));
+    for (int c = 0; c < 3; ++c)
+        ctrl.InsertColumn(c, Ctrl::TYPE_EDIT, c == 1 ? Ctrl::FLAG_READONLY : 0, "c", LVCFMT_LEFT, 50);
+    ctrl.InsertRow(0, 3, "a", "b", "c");
+    ctrl.InsertRow(1, 3, "d", "e", "f");
+    EXPECT_FALSE(ctrl.OnDialogKey(TC_Dialog_ListEditCtrl::KEY_RETURN, false));
+    ctrl.EditSubItem(0, 2)->SetText("C");
+    RECT rect;
+    ASSERT_TRUE(ctrl.GetEditorRectInDialog(&rect));
+    EXPECT_EQ(rect.left, 110);
+    EXPECT_EQ(rect.top, 20 + TCHeadlessListView::headerHeight);
+    EXPECT_TRUE(ctrl.OnDialogKey(TC_Dialog_ListEditCtrl::KEY_TAB, false));
+    EXPECT_EQ(view.GetItemText(0, 2), "C");
+    EXPECT_EQ(ctrl.GetEditor().GetRow() * 10 + ctrl.GetEditor().GetColumn(), 10);
+    EXPECT_TRUE(ctrl.OnDialogKey(TC_Dialog_ListEditCtrl::KEY_TAB, true));
+    EXPECT_EQ(ctrl.GetEditor().GetRow() * 10 + ctrl.GetEditor().GetColumn(), 2);
+    ctrl.GetEditor().SetText("gone");
+    EXPECT_TRUE(ctrl.OnDialogKey(TC_Dialog_ListEditCtrl::KEY_ESCAPE, false));
+    EXPECT_FALSE(ctrl.GetEditor().IsOpen());
+    EXPECT_EQ(view.GetItemText(0, 2), "C");
 }
 
 } // namespace
