@@ -50,7 +50,8 @@ TCListCellEditor* TC_ListEditCtrl::EditSubItem(int row, int column)
     editor.m_type = type;
     editor.m_row = row;
     editor.m_column = column;
-    view->GetSubItemRect(row, column, &editor.m_rect);
+    if (!view->GetSubItemRect(row, column, &editor.m_rect))
+        editor.m_rect = RECT{};
     editor.m_alignment = type == TYPE_EDIT ? view->GetColumnFormat(column) & LVCFMT_JUSTIFYMASK : LVCFMT_LEFT;
     editor.m_choices.SetSize(0);
     if (IsCombo(type))
