@@ -80,9 +80,11 @@ bool Utf8ToArchiveXml(const std::string& in, size_t from, std::string& out)
     return true;
 }
 
-// The file's bytes as the archive reads them; an empty text, or the fault in why.
-std::string ArchiveBytes(const std::string& path, std::string& why)
+// The file's bytes as the archive reads them; an empty text, or the fault in why. utf8 tells
+// whether they were converted from UTF-8 XML.
+std::string ArchiveBytes(const std::string& path, std::string& why, bool& utf8)
 {
+    utf8 = false;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         why = Format("cannot read graph file %s: %s", path.c_str(), std::strerror(errno));
@@ -104,13 +106,36 @@ std::string ArchiveBytes(const std::string& path, std::string& why)
         ++start;
     std::string utf16;
     if (start < bytes.size() && bytes[start] == '<') {
-        if (Utf8ToArchiveXml(bytes, start, utf16))
+        if (Utf8ToArchiveXml(bytes, start, utf16)) {
+            utf8 = true;
             return utf16;
+        }
         why = Format("graph file %s: XML that is not UTF-8", path.c_str());
         return {};
     }
     why = Format("%s is not a graph file (neither an XML nor a binary archive)", path.c_str());
     return {};
+}
+
+// The archive's XML (UTF-16LE after a byte-order mark, CR LF line ends) as UTF-8 with LF line
+// ends, its declaration naming the new encoding.
+std::string ArchiveXmlToUtf8(const unsigned char* data, size_t size)
+{
+    TCString text;
+    const size_t units = size >= 2 ? size / 2 - 1 : 0;
+    std::u16string wide(units, u'\0');
+    std::memcpy(wide.data(), data + 2, units * 2);
+    text.ToMultibyte(wide.data(), int(units), 0);
+    std::string out;
+    out.reserve(size_t(text.GetLength()));
+    for (const char* p = text; *p; ++p)
+        if (*p != '\r')
+            out += *p;
+    static const std::string from = "encoding=\"UTF-16\"";
+    const size_t at = out.find(from);
+    if (at != std::string::npos && at < out.find('>'))
+        out.replace(at, from.size(), "encoding=\"UTF-8\"");
+    return out;
 }
 
 int Count(ArchiveParser& root, unsigned short id, const char* description, const char* what, Problems& problems)
@@ -150,7 +175,7 @@ bool GraphFile::Load(const std::string& file, Problems& problems)
     modules.clear();
     lines.clear();
     std::string why;
-    std::string bytes = ArchiveBytes(file, why);
+    std::string bytes = ArchiveBytes(file, why, utf8);
     if (bytes.empty()) {
         problems.Add(HS_GRAPH_FILE, why);
         return false;
@@ -232,12 +257,14 @@ bool GraphFile::Save(const std::string& file, bool xml, const SettingsWriter& se
         ArchiveParser root;
         root.SaveAscii(xml ? ArchiveParser::modeXML : ArchiveParser::modeBinary);
         CFile out;
+        CMemFile memory;
         CFileException error;
         if (!out.Open(file.c_str(), CFile::modeCreate | CFile::modeWrite, &error)) {
             problems.Add(HS_OUTPUT, Format("cannot write graph file %s: %s", file.c_str(), error.what()));
             return false;
         }
-        CArchive ar(&out, CArchive::store);
+        const bool toUtf8 = xml && utf8;
+        CArchive ar(toUtf8 ? static_cast<CFile*>(&memory) : &out, CArchive::store);
         DiagnosticCapture capture;
         root.BeginSerialize(ar);
         int format = GRAPH_FORMAT;
@@ -277,6 +304,10 @@ bool GraphFile::Save(const std::string& file, bool xml, const SettingsWriter& se
         }
         root.EndSerialize(ar);
         ar.Close();
+        if (toUtf8) {
+            const std::string text = ArchiveXmlToUtf8(memory.GetData(), size_t(memory.GetLength()));
+            out.Write(text.data(), unsigned(text.size()));
+        }
         out.Close();
         return true;
     } catch (const std::exception& e) {

@@ -60,7 +60,9 @@ public:
     // Reads the file; every fault found goes to problems (HS_GRAPH_FILE). False on any.
     bool Load(const std::string& path, Problems& problems);
     // Writes the graph atomically (a temporary file renamed over path): the archive's XML
-    // form, or its binary form. False, with the reason in problems (HS_OUTPUT), on failure.
+    // form, or its binary form. XML goes out in UTF-8 when utf8 is set, so that a file people
+    // wrote in UTF-8 stays so when a command saves it. False, with the reason in problems
+    // (HS_OUTPUT), on failure.
     bool Save(const std::string& path, bool xml, const SettingsWriter& settings, Problems& problems) const;
 
     // The module with that symbol name, or -1.
@@ -71,6 +73,8 @@ public:
     std::string Name() const;
 
     std::string path;
+    // Whether the file loaded was XML in UTF-8 rather than the archive's UTF-16.
+    bool utf8 = false;
     std::vector<std::string> libraries;
     std::vector<Module> modules;
     std::vector<Line> lines;

@@ -73,7 +73,13 @@ TEST(GraphFile, GraphsAreValidByTheSchema)
     if (*FLOWDECK_SAMPLES) {
         EXPECT_EQ(Flowdeck("new new.xml --module-path " FLOWDECK_SAMPLES, folder.Path()).status, HS_OK);
         files.push_back(folder / "new.xml");
-        LoadBuildSave(FLOWDECK_SOURCE "/examples/graphs/demo.xml", folder / "demo.xml", true);
+        // A graph written in UTF-8 is saved in UTF-8, with its modules and lines.
+        const std::string demo = FLOWDECK_SOURCE "/examples/graphs/demo.xml";
+        const std::string parts = LoadBuildSave(demo, folder / "demo.xml", true);
+        EXPECT_EQ(LoadBuildSave(folder / "demo.xml", folder / "again.xml", true), parts);
+        const std::string saved = ReadFile(folder / "demo.xml");
+        EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u) << saved.substr(0, 60);
+        EXPECT_EQ(saved.find('\r'), std::string::npos);
         files.push_back(folder / "demo.xml");
     }
     for (const std::string& file : files) {
