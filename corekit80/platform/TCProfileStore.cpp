@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "corekit80/platform/TCEnvironmentImpl.h"
+#include "corekit80/platform/TCRolledBackCopyImpl.h"
 #include "corekit80/platform/TCShellFolderImpl.h"
 
 namespace {
@@ -233,6 +234,52 @@ bool Run(sqlite3_stmt* s)
     return rc == SQLITE_DONE;
 }
 
+// Steps a lookup on a connection and hands its row, if any, to `use` while it is current;
+// rc receives SQLite's answer.
+template <class Bind, class Use>
+bool Step(Connection& c, Statement which, const Bind& bind, const Use& use, int& rc)
+{
+    sqlite3_stmt* s = c.Get(which);
+    if (!s) {
+        rc = sqlite3_extended_errcode(c.db.get());
+        return false;
+    }
+    bind(s);
+    rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        rc = sqlite3_extended_errcode(c.db.get());
+    const bool found = rc == SQLITE_ROW && use(s);
+    sqlite3_reset(s);
+    return found;
+}
+
+// Runs a lookup on the scope's database. One that a killed writer left in a transaction that
+// this process may not undo (a machine database read by a user) is read from a rolled-back copy.
+template <class Bind, class Use>
+bool Lookup(TCProfileStore::Scope scope, Statement which, const Bind& bind, const Use& use)
+{
+    std::lock_guard<std::mutex> guard(s_lock);
+    Connection* c = Acquire(scope, false);
+    if (!c)
+        return false;
+    int rc = SQLITE_OK;
+    const bool found = Step(*c, which, bind, use, rc);
+    if (rc != SQLITE_READONLY_ROLLBACK)
+        return found;
+    // The copy's lock goes when its handle is closed, and with it every lock this process
+    // holds on the file: the connection must hold none.
+    const TCString file = c->file;
+    c->Close();
+    TCRolledBackCopy copy(file);
+    if (copy.File().IsEmpty())
+        return false;
+    Connection rolledBack;
+    sqlite3* db = nullptr;
+    const int opened = sqlite3_open_v2(copy.File(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    rolledBack.db.reset(db);
+    return opened == SQLITE_OK && Step(rolledBack, which, bind, use, rc);
+}
+
 // Looks a value up and hands its row to `use` while the row is current.
 template <class Use>
 bool ReadValue(TCProfileStore::Scope scope, const char* key, const char* name, Use use)
@@ -241,16 +288,11 @@ bool ReadValue(TCProfileStore::Scope scope, const char* key, const char* name, U
     const char* valueName = ValueName(name);
     if (!KeyPath(key, path) || !valueName)
         return false;
-    std::lock_guard<std::mutex> guard(s_lock);
-    Connection* c = Acquire(scope, false);
-    sqlite3_stmt* s = c ? c->Get(SELECT_VALUE) : nullptr;
-    if (!s)
-        return false;
-    BindText(s, 1, path);
-    BindText(s, 2, valueName);
-    const bool found = sqlite3_step(s) == SQLITE_ROW && use(s);
-    sqlite3_reset(s);
-    return found;
+    const auto bind = [&](sqlite3_stmt* s) {
+        BindText(s, 1, path);
+        BindText(s, 2, valueName);
+    };
+    return Lookup(scope, SELECT_VALUE, bind, use);
 }
 
 // Runs `change` inside one write transaction on the key, which is created first.
@@ -359,17 +401,8 @@ int TCProfileStore::ValueSize(Scope scope, const char* key, const char* name)
 bool TCProfileStore::KeyExists(Scope scope, const char* key)
 {
     TCString path;
-    if (!KeyPath(key, path))
-        return false;
-    std::lock_guard<std::mutex> guard(s_lock);
-    Connection* c = Acquire(scope, false);
-    sqlite3_stmt* s = c ? c->Get(SELECT_KEY) : nullptr;
-    if (!s)
-        return false;
-    BindText(s, 1, path);
-    const bool found = sqlite3_step(s) == SQLITE_ROW;
-    sqlite3_reset(s);
-    return found;
+    return KeyPath(key, path) && Lookup(scope, SELECT_KEY, [&](sqlite3_stmt* s) { BindText(s, 1, path); },
+                                        [](sqlite3_stmt*) { return true; });
 }
 
 bool TCProfileStore::SaveInt(Scope scope, const char* key, const char* name, int value)

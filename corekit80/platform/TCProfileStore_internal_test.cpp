@@ -102,6 +102,22 @@ TEST(ProfileStore, ForeignAndReplacedFiles)
     EXPECT_FALSE(Store::LoadInt(Store::USER, "K", "V", value));
 }
 
+// A writer killed in a transaction big enough to reach the file before its commit: the
+// journal it leaves is hot, and only a process that may write the file can undo it.
+void KilledInATransaction(const std::string& file)
+{
+    if (fork() != 0)
+        return void(wait(nullptr));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db,
+                 "PRAGMA cache_size=1; BEGIN IMMEDIATE; UPDATE vals SET data = 2;"
+                 " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000)"
+                 " INSERT INTO keys SELECT 'Junk' || i || hex(randomblob(100)) FROM n",
+                 nullptr, nullptr, nullptr);
+    raise(SIGKILL);
+}
+
 TEST(ProfileStore, MachineScopeWithoutPermissionChangesNothing)
 {
     if (geteuid() != 0)
@@ -111,21 +127,35 @@ TEST(ProfileStore, MachineScopeWithoutPermissionChangesNothing)
     const std::string file = home.Root() + "/machine.db";
     home.Set("COREKIT80_MACHINE_PROFILE", file.c_str());
     ASSERT_TRUE(Store::SaveInt(Store::MACHINE, "K", "V", 1));
-    const std::string before = ReadAll(file);
-    const pid_t child = fork();
-    if (child == 0) {
-        int value = 0;
-        TCString text;
-        const bool ok = setuid(65534) == 0 && Store::LoadInt(Store::MACHINE, "K", "V", value) &&
-                        value == 1 && !Store::SaveInt(Store::MACHINE, "K", "V", 2) &&
-                        !Store::DeleteValue(Store::MACHINE, "K", "V") &&
-                        !Store::SaveString(Store::MACHINE, "New", "V", "x");
-        _exit(ok ? 0 : 1);
+    for (const bool hotJournal : {false, true}) {
+        SCOPED_TRACE(hotJournal ? "after a writer was killed" : "");
+        if (hotJournal)
+            KilledInATransaction(file);
+        struct stat st;
+        ASSERT_EQ(stat((file + "-journal").c_str(), &st) == 0, hotJournal);
+        const std::string before = ReadAll(file);
+        const pid_t child = fork();
+        if (child == 0) {
+            int value = 0;
+            const bool ok = setuid(65534) == 0 && Store::LoadInt(Store::MACHINE, "K", "V", value) &&
+                            value == 1 && Store::KeyExists(Store::MACHINE, "K") &&
+                            !Store::KeyExists(Store::MACHINE, "Junk1") &&
+                            !Store::SaveInt(Store::MACHINE, "K", "V", 2) &&
+                            !Store::DeleteValue(Store::MACHINE, "K", "V") &&
+                            !Store::SaveString(Store::MACHINE, "New", "V", "x");
+            _exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(ReadAll(file), before);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(ReadAll(file), before);
+    // The owner's next read undoes the killed writer's transaction.
+    int value = 0;
+    EXPECT_TRUE(Store::LoadInt(Store::MACHINE, "K", "V", value));
+    EXPECT_EQ(value, 1);
+    struct stat st;
+    EXPECT_NE(stat((file + "-journal").c_str(), &st), 0);
 }
 
 // Writers share the keys of a round, each with a value of its own and one value they all
