@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Soak of the flowdeck host on a Release build, printing its figures:
+#
+#   1. Generator (sine, blocks of one value, endless) -> Gain 0.5 -> Statistics -> Discard (the
+#      test modules' sink, which drops each block) run by `flowdeck run --blocks BLOCKS`, with
+#      its resident memory read from /proc every second: the first reading, the highest and
+#      the last, and one line every tenth of the run's readings.
+#   2. The host test that loads, wires, runs and tears down a graph RELOADS times in one
+#      process: open files and loaded libraries before and after, resident memory after the
+#      first tenth and at the end.
+#
+# Usage: tools/soak_host.sh [BUILD_DIR] [BLOCKS] [RELOADS]
+#        (defaults build/release, 100000000, 10000; BUILD_DIR a Release build with the tests,
+#        whose flowdeck, sample modules, test modules and host test are built first)
+set -euo pipefail
+build=${1:-build/release}
+blocks=${2:-100000000}
+reloads=${3:-10000}
+cmake --build "$build" --target flowdeck flowdeck_samples flowdeck_testmodules flowdeck_test >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cat > "$work/soak.xml" <<EOF
+<subsection id="0" description="FLOWDECK Signal graph">
+ <integer id="1">1</integer><integer id="2">2</integer>
+ <subsection id="3">
+  <subsection id="0"><string id="1">libflowdeck_samples.so</string></subsection>
+  <subsection id="1"><string id="1">libflowdeck_testmodules.so</string></subsection>
+ </subsection>
+ <integer id="4">4</integer>
+ <subsection id="5">
+  <subsection id="0"><integer id="1">0</integer><string id="2">Generator</string><integer id="3">0</integer>
+   <string id="4">Source</string><subsection id="5"><integer id="5">1</integer><integer id="6">0</integer></subsection>
+  </subsection>
+  <subsection id="1"><integer id="1">0</integer><string id="2">Gain</string><integer id="3">0</integer>
+   <string id="4">Gain</string><subsection id="5"><double id="1">0.5</double></subsection></subsection>
+  <subsection id="2"><integer id="1">0</integer><string id="2">Statistics</string><integer id="3">0</integer>
+   <string id="4">Statistics</string><subsection id="5"><integer id="1">0</integer></subsection></subsection>
+  <subsection id="3"><integer id="1">1</integer><string id="2">Discard</string><integer id="3">0</integer>
+   <string id="4">Sink</string><subsection id="5"/></subsection>
+ </subsection>
+ <integer id="6">3</integer>
+ <subsection id="7">
+  <subsection id="0"><string id="1">Source</string><string id="2">Out</string><string id="3">Gain</string><string id="4">In</string></subsection>
+  <subsection id="1"><string id="1">Gain</string><string id="2">Out</string><string id="3">Statistics</string><string id="4">In</string></subsection>
+  <subsection id="2"><string id="1">Statistics</string><string id="2">Out</string><string id="3">Sink</string><string id="4">In</string></subsection>
+ </subsection>
+</subsection>
+EOF
+
+echo "== $blocks blocks: Generator -> Gain -> Statistics -> Discard ($(git rev-parse --short HEAD 2>/dev/null), $(date -u '+%F %T UTC'))"
+"$build/host/flowdeck" run "$work/soak.xml" --quiet --blocks "$blocks" \
+    --module-path "$build/examples/modules:$build/host/tests" >"$work/run.out" &
+pid=$!
+: >"$work/rss"
+while kill -0 "$pid" 2>/dev/null; do
+    sleep 1
+    awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status" 2>/dev/null >>"$work/rss" || true
+done
+wait "$pid"
+cat "$work/run.out"
+awk '{ v[NR] = $1; if ($1 > max) max = $1 }
+     END { step = int(NR / 10); if (step < 1) step = 1
+           for (i = 1; i <= NR; i += step) printf "  %5d s: %d KiB\n", i, v[i]
+           printf "resident: %d KiB at 1 s, %d KiB at %d s (the last reading), highest %d KiB\n", v[1], v[NR], NR, max }' \
+    "$work/rss"
+
+echo "== $reloads reloads of a graph in one process"
+FLOWDECK_RELOADS=$reloads "$build/host/tests/flowdeck_test" \
+    --gtest_filter='GraphHost.ReloadedManyTimesLeavesNoHandleOrLibraryBehind' | grep -E 'reloads:|OK|FAILED'
