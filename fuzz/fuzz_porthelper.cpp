@@ -4,7 +4,6 @@
 // tells, and the configuration reads back as it was. The input is a list of steps, each
 // an operation byte, a port byte, a token-count byte, then the step's texts, each ended by
 // a line feed.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -30,15 +29,6 @@ std::string Take(const uint8_t*& p, const uint8_t* end)
     std::string s(start, p);
     if (p < end)
         ++p;
-    return s;
-}
-
-// A module's own base name or declarator: braces are the type text's delimiters, which a
-// module keeps out of what it declares (as out of its parameter texts).
-std::string TakeDeclared(const uint8_t*& p, const uint8_t* end)
-{
-    std::string s = Take(p, end);
-    std::erase_if(s, [](char c) { return c == '{' || c == '}'; });
     return s;
 }
 
@@ -113,17 +103,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const PORTTYPE type = op & 8 ? PT_OUTPUT : PT_INPUT;
         switch (op % 8) {
         case 0: {
-            const std::string name = Take(p, end), base = TakeDeclared(p, end), declarator = TakeDeclared(p, end);
+            const std::string name = Take(p, end), base = Take(p, end), declarator = Take(p, end);
             h.SetPort(type, port, name.c_str(), base.c_str(), op & 16 ? nullptr : declarator.c_str(), op & 32);
             break;
         }
         case 1: {
-            const std::string base = TakeDeclared(p, end), declarator = TakeDeclared(p, end);
+            const std::string base = Take(p, end), declarator = Take(p, end);
             h.ChangeType(type, port, base.c_str(), op & 16 ? nullptr : declarator.c_str(), op & 32);
             break;
         }
         case 2: {
-            const std::string base = TakeDeclared(p, end), declarator = TakeDeclared(p, end);
+            const std::string base = Take(p, end), declarator = Take(p, end);
             h.AddMultitype(port, base.c_str(), op & 16 ? nullptr : declarator.c_str());
             break;
         }

@@ -5,6 +5,24 @@
 #include "corekit80/archive/ArchiveParser.h"
 #include "corekit80/porttypes/TCPortDataTypeImpl.h"
 
+namespace {
+// Appends base{declarator} as the text the host is shown splits it, so that the tokens held
+// are always those the text gives back (and that a stored port type loads back as): a brace
+// in a declaration, or a declarator that begins with a blank, would otherwise be held
+// otherwise than shown.
+void AppendToken(TCValidateActualPortType& validation, const char* base, const char* declarator)
+{
+    CString text(validation.GetInternalPortType());
+    if (!text.IsEmpty())
+        text += ' ';
+    text += base;
+    text += '{';
+    text += declarator;
+    text += '}';
+    validation.FillValidation(validation.GetNoOfInternalPortToken() + 1, text);
+}
+}  // namespace
+
 TCPortDataType::TCPortDataType() : m_type(DT_NONE), m_lines(0), m_validation(new TCValidateActualPortType) {}
 
 TCPortDataType::TCPortDataType(const TCPortDataType& other) : TCPortDataType() { *this = other; }
@@ -60,7 +78,7 @@ void TCPortDataType::ParseType(const char* base, const char* declarator, bool wi
     if (withTypeInfo)
         m_validation->InsertPortToken("TYPEINFO", "TypeInfo");
     if (single)
-        m_validation->InsertPortToken(base, noDeclarator ? DefaultDeclarator(base) : declarator);
+        AppendToken(*m_validation, base, noDeclarator ? DefaultDeclarator(base) : declarator);
 }
 
 void TCPortDataType::GenType(unsigned long code)
@@ -86,7 +104,7 @@ void TCPortDataType::AddMultitype(const char* base, const char* declarator)
         return;
     if (!base)
         base = "";
-    m_validation->InsertPortToken(base, declarator && *declarator ? declarator : DefaultDeclarator(base));
+    AppendToken(*m_validation, base, declarator && *declarator ? declarator : DefaultDeclarator(base));
 }
 
 const char* TCPortDataType::GetPortType(int* tokenCount) const

@@ -85,6 +85,8 @@ const Declared kDeclared[] = {
     {"SWORD[1]", nullptr, true, 0x4000002, "TYPEINFO{TypeInfo} SWORD[1]{BIN}", 2},
     {"DOUBLE[]", "", true, 0x4000040, "TYPEINFO{TypeInfo} DOUBLE[]{TIME_DOMAIN}", 2},
     {"DOUBLE", "SCALAR", false, 0x10, "DOUBLE{SCALAR}", 1},
+    // Held as the text splits: a brace ends the declarator, a leading blank goes.
+    {"DOUBLE", " a}b", false, 0x10, "DOUBLE{a}", 1},
     {"UBYTE[]", nullptr, true, 0x4000100, "TYPEINFO{TypeInfo} UBYTE[]{Text}", 2},
     {"UBYTE[][]", nullptr, false, 0x200, "UBYTE[][]{Text}", 1},
     {"STRUCT_BUS", nullptr, false, 0x1000000, "STRUCT_BUS{BUS}", 1},
