@@ -169,7 +169,7 @@ GraphFile::GraphFile() = default;
 GraphFile::~GraphFile() = default;
 
 bool GraphFile::Load(const std::string& file, Problems& problems)
-{
+try {
     path = file;
     libraries.clear();
     modules.clear();
@@ -182,7 +182,7 @@ bool GraphFile::Load(const std::string& file, Problems& problems)
     }
     m_tree = std::make_unique<ArchiveParser>();
     DiagnosticCapture capture;
-    try {
+    {
         CMemFile memory(reinterpret_cast<unsigned char*>(bytes.data()), unsigned(bytes.size()));
         CArchive ar(&memory, CArchive::load);
         if (!m_tree->BeginSerialize(ar)) {
@@ -191,10 +191,6 @@ bool GraphFile::Load(const std::string& file, Problems& problems)
             return false;
         }
         m_tree->EndSerialize(ar);
-    } catch (const std::exception& e) {
-        const std::string detail = DiagnosticCapture::Text().empty() ? e.what() : Telling(DiagnosticCapture::Text());
-        problems.Add(HS_GRAPH_FILE, Format("graph file %s is truncated or damaged: %s", file.c_str(), detail.c_str()));
-        return false;
     }
     const size_t before = problems.Count();
     ArchiveParser& root = *m_tree;
@@ -249,6 +245,15 @@ bool GraphFile::Load(const std::string& file, Problems& problems)
         lines.push_back(std::move(l));
     }
     return problems.Count() == before;
+} catch (const std::exception& e) {
+    // A tree cut short, or an entry of the wrong kind in it (a number where a section
+    // belongs) while the parts are taken out; nothing of the graph is kept.
+    libraries.clear();
+    modules.clear();
+    lines.clear();
+    const std::string detail = DiagnosticCapture::Text().empty() ? e.what() : Telling(DiagnosticCapture::Text());
+    problems.Add(HS_GRAPH_FILE, Format("graph file %s is truncated or damaged: %s", file.c_str(), detail.c_str()));
+    return false;
 }
 
 bool GraphFile::Save(const std::string& file, bool xml, const SettingsWriter& settings, Problems& problems) const

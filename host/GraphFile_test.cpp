@@ -115,6 +115,10 @@ TEST(GraphFile, DamagedFilesGiveOneProblem)
         {"UTF-8 XML cut", "<subsection id=\"0\"><integer id=\"1\">1</int", "is truncated or damaged"},
         {"not UTF-8", "<subsection>\xC3(</subsection>", "XML that is not UTF-8"},
         {"other archive", "<subsection id=\"0\"></subsection>", "is no signal graph of format 1"},
+        {"number where a section belongs",
+         "<subsection><integer id=\"1\">1</integer><integer id=\"6\">0</integer><integer id=\"7\">0</integer>"
+         "</subsection>",
+         "is truncated or damaged"},
         {"count out of range",
          "<subsection><integer id=\"1\">1</integer><integer id=\"4\">-5</integer></subsection>",
          "-5 modules (0 to 100000 allowed)"},
