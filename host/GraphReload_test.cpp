@@ -41,34 +41,6 @@ long ResidentKiB()
     return -1;
 }
 
-// Generator -> Gain -> Statistics -> Discard: the sample modules and the test modules' sink.
-const char kChain[] = R"(<subsection id="0" description="FLOWDECK Signal graph">
- <integer id="1">1</integer><integer id="2">2</integer>
- <subsection id="3">
-  <subsection id="0"><string id="1">libflowdeck_samples.so</string></subsection>
-  <subsection id="1"><string id="1">libflowdeck_testmodules.so</string></subsection>
- </subsection>
- <integer id="4">4</integer>
- <subsection id="5">
-  <subsection id="0"><integer id="1">0</integer><string id="2">Generator</string><integer id="3">0</integer>
-   <string id="4">Source</string><subsection id="5"><integer id="5">64</integer><integer id="6">0</integer></subsection>
-  </subsection>
-  <subsection id="1"><integer id="1">0</integer><string id="2">Gain</string><integer id="3">0</integer>
-   <string id="4">Gain</string><subsection id="5"><double id="1">0.5</double></subsection></subsection>
-  <subsection id="2"><integer id="1">0</integer><string id="2">Statistics</string><integer id="3">0</integer>
-   <string id="4">Statistics</string><subsection id="5"><integer id="1">0</integer></subsection></subsection>
-  <subsection id="3"><integer id="1">1</integer><string id="2">Discard</string><integer id="3">0</integer>
-   <string id="4">Sink</string><subsection id="5"/></subsection>
- </subsection>
- <integer id="6">3</integer>
- <subsection id="7">
-  <subsection id="0"><string id="1">Source</string><string id="2">Out</string><string id="3">Gain</string><string id="4">In</string></subsection>
-  <subsection id="1"><string id="1">Gain</string><string id="2">Out</string><string id="3">Statistics</string><string id="4">In</string></subsection>
-  <subsection id="2"><string id="1">Statistics</string><string id="2">Out</string><string id="3">Sink</string><string id="4">In</string></subsection>
- </subsection>
-</subsection>
-)";
-
 bool LoadWireRunTearDown(const std::string& file, const ModuleSearch& search, Problems& problems)
 {
     GraphFile graph;
@@ -94,15 +66,14 @@ TEST(GraphHost, ReloadedManyTimesLeavesNoHandleOrLibraryBehind)
         GTEST_SKIP() << "built without the sample modules";
     const char* count = std::getenv("FLOWDECK_RELOADS");
     const int reloads = count ? std::atoi(count) : 1000;
-    ScratchFolder folder;
-    std::ofstream(folder / "chain.xml") << kChain;
+    const std::string chain = FLOWDECK_SOURCE "/host/tests/chain.xml";
     ModuleSearch search;
     search.folders = {FLOWDECK_SAMPLES, FLOWDECK_TEST_MODULES};
     const int files = OpenFiles(), libraries = LoadedLibraries();
     long warmResident = 0;
     for (int i = 0; i < reloads; ++i) {
         Problems problems;
-        ASSERT_TRUE(LoadWireRunTearDown(folder / "chain.xml", search, problems))
+        ASSERT_TRUE(LoadWireRunTearDown(chain, search, problems))
             << "reload " << i << ": " << (problems.Empty() ? "" : problems.Text(0));
         if (i == reloads / 10)
             warmResident = ResidentKiB();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Soak of the flowdeck host on a Release build, printing its figures:
 #
-#   1. Generator (sine, blocks of one value, endless) -> Gain 0.5 -> Statistics -> Discard (the
-#      test modules' sink, which drops each block) run by `flowdeck run --blocks BLOCKS`, with
+#   1. host/tests/chain.xml: Generator (sine, blocks of one value, endless) -> Gain 0.5 ->
+#      Statistics -> Discard (the test modules' sink, which drops each block) run by `flowdeck
+#      run --blocks BLOCKS` from the source folder, with
 #      its resident memory read from /proc every second: the first reading, the highest and
 #      the last, and one line every tenth of the run's readings.
 #   2. The host test that loads, wires, runs and tears down a graph RELOADS times in one
@@ -20,36 +21,8 @@ cmake --build "$build" --target flowdeck flowdeck_samples flowdeck_testmodules f
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cat > "$work/soak.xml" <<EOF
-<subsection id="0" description="FLOWDECK Signal graph">
- <integer id="1">1</integer><integer id="2">2</integer>
- <subsection id="3">
-  <subsection id="0"><string id="1">libflowdeck_samples.so</string></subsection>
-  <subsection id="1"><string id="1">libflowdeck_testmodules.so</string></subsection>
- </subsection>
- <integer id="4">4</integer>
- <subsection id="5">
-  <subsection id="0"><integer id="1">0</integer><string id="2">Generator</string><integer id="3">0</integer>
-   <string id="4">Source</string><subsection id="5"><integer id="5">1</integer><integer id="6">0</integer></subsection>
-  </subsection>
-  <subsection id="1"><integer id="1">0</integer><string id="2">Gain</string><integer id="3">0</integer>
-   <string id="4">Gain</string><subsection id="5"><double id="1">0.5</double></subsection></subsection>
-  <subsection id="2"><integer id="1">0</integer><string id="2">Statistics</string><integer id="3">0</integer>
-   <string id="4">Statistics</string><subsection id="5"><integer id="1">0</integer></subsection></subsection>
-  <subsection id="3"><integer id="1">1</integer><string id="2">Discard</string><integer id="3">0</integer>
-   <string id="4">Sink</string><subsection id="5"/></subsection>
- </subsection>
- <integer id="6">3</integer>
- <subsection id="7">
-  <subsection id="0"><string id="1">Source</string><string id="2">Out</string><string id="3">Gain</string><string id="4">In</string></subsection>
-  <subsection id="1"><string id="1">Gain</string><string id="2">Out</string><string id="3">Statistics</string><string id="4">In</string></subsection>
-  <subsection id="2"><string id="1">Statistics</string><string id="2">Out</string><string id="3">Sink</string><string id="4">In</string></subsection>
- </subsection>
-</subsection>
-EOF
-
 echo "== $blocks blocks: Generator -> Gain -> Statistics -> Discard ($(git rev-parse --short HEAD 2>/dev/null), $(date -u '+%F %T UTC'))"
-"$build/host/flowdeck" run "$work/soak.xml" --quiet --blocks "$blocks" \
+"$build/host/flowdeck" run host/tests/chain.xml --quiet --blocks "$blocks" \
     --module-path "$build/examples/modules:$build/host/tests" >"$work/run.out" &
 pid=$!
 : >"$work/rss"
