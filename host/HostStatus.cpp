@@ -2,14 +2,27 @@
 #include "HostStatus.h"
 
 #include <cstdarg>
+#include <new>
 
 void Problems::Add(HostStatus status, std::string text) { m_list.push_back({status, std::move(text)}); }
+
+void Problems::AddOutOfMemory(HostStatus status) noexcept
+{
+    try {
+        Add(status, "out of memory");
+    } catch (const std::bad_alloc&) {
+        if (m_outOfMemory == HS_OK)
+            m_outOfMemory = status;
+    }
+}
 
 void Problems::Print(FILE* out) const
 {
     for (const Problem& p : m_list)
         if (!p.text.empty())
             std::fprintf(out, "error: %s\n", p.text.c_str());
+    if (m_outOfMemory != HS_OK)
+        std::fprintf(out, "error: out of memory\n");
 }
 
 std::string Format(const char* format, ...)

@@ -30,10 +30,13 @@ enum HostStatus : int {
 class Problems {
 public:
     void Add(HostStatus status, std::string text);
-    bool Empty() const { return m_list.empty(); }
+    // "out of memory" with status; never fails: without room for the line it is kept apart
+    // (Status, Empty and Print know of it, Count and Text do not).
+    void AddOutOfMemory(HostStatus status) noexcept;
+    bool Empty() const { return m_list.empty() && m_outOfMemory == HS_OK; }
     size_t Count() const { return m_list.size(); }
     // The status of the first problem; HS_OK without any.
-    HostStatus Status() const { return m_list.empty() ? HS_OK : m_list.front().status; }
+    HostStatus Status() const { return m_list.empty() ? m_outOfMemory : m_list.front().status; }
     const std::string& Text(size_t i) const { return m_list[i].text; }
     HostStatus StatusOf(size_t i) const { return m_list[i].status; }
     // Each as "error: TEXT"; those without text are left out.
@@ -45,6 +48,7 @@ private:
         std::string text;
     };
     std::vector<Problem> m_list;
+    HostStatus m_outOfMemory = HS_OK;
 };
 
 // printf into a std::string.

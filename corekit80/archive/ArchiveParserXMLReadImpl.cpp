@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,9 @@ public:
 
     xmlParserCtxtPtr m_context = nullptr;
     bool m_failed = false;
+    // Exceptions must not cross the parser's C frames: a failed allocation stops the
+    // parse here and is thrown again once the parser is freed.
+    bool m_outOfMemory = false;
 
 private:
     static int TypeOf(const char* name);
@@ -138,6 +142,16 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
         return;
     }
     Buf* e = m_section->pool->Alloc(0, type);
+    // Back to the pool unless it joins the tree or becomes the entry being read.
+    struct Claimed {
+        Data* section;
+        Buf* e;
+        ~Claimed()
+        {
+            if (e)
+                section->pool->Free(e);
+        }
+    } claimed{m_section, e};
     std::string version;
     bool hasVersion = false;
     for (int k = 0; k < nAttributes; ++k, attributes += 5) {
@@ -149,7 +163,8 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
             e->id = uint16_t(id < 0 ? 0 : id > 0xFFFF ? 0xFFFF : id);
         } else if (strncmp(attr, "description", 11) == 0) {
             free(e->description);
-            e->description = strdup(value.c_str());
+            if (!(e->description = strdup(value.c_str())))
+                throw std::bad_alloc();
         } else if (strncmp(attr, "version", 7) == 0 && type == typeSubSection) {
             version = value;
             hasVersion = true;
@@ -163,13 +178,12 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
     }
     if (type != typeSubSection) {
         m_entry = e;
+        claimed.e = nullptr;
         m_text.clear();
         return;
     }
-    if (m_depth > Data::maxDepth) {
-        m_section->pool->Free(e);
+    if (m_depth > Data::maxDepth)
         return Fail();
-    }
     e->child = m_section->NewChild(e->description ? e->description : "");
     Data* child = Data::Of(e->child);
     if (m_section->loading && hasVersion && !version.empty()) {
@@ -177,6 +191,7 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
         child->archiveVersion = ArchiveVersionFromText(version.c_str());
     }
     m_section->Append(e);
+    claimed.e = nullptr;
     m_stack.push_back(m_section);
     m_section = child;
     ++m_depth;
@@ -184,8 +199,8 @@ void ArchiveParser::XMLContent::StartElement(const char* name, int nAttributes,
 
 void ArchiveParser::XMLContent::FinishValue()
 {
+    // The entry stays m_entry (freed with the content) until it joins the section.
     Buf* e = m_entry;
-    m_entry = nullptr;
     switch (e->Type()) {
     case typeInteger:
         if (!m_text.empty()) {
@@ -202,16 +217,15 @@ void ArchiveParser::XMLContent::FinishValue()
         TCString s;
         UnQuoteEscapeChar(s, TCString(m_text.data(), int(m_text.size())));
         e->bytes = static_cast<char*>(malloc(size_t(s.GetLength()) + 1));
-        if (!e->bytes) {
-            m_section->pool->Free(e);
-            return Fail();
-        }
+        if (!e->bytes)
+            throw std::bad_alloc();
         memcpy(e->bytes, (const char*)s, size_t(s.GetLength()) + 1);
         e->length = uint32_t(s.GetLength());
         break;
     }
     }
     m_section->Append(e);
+    m_entry = nullptr;
 }
 
 void ArchiveParser::XMLContent::EndElement(const char* name)
@@ -237,21 +251,35 @@ namespace {
 
 using Content = ArchiveParser::XMLContent;
 
+// Runs a callback's work; a failed allocation stops the parse instead of unwinding the parser.
+template <class Work>
+void Guarded(void* ctx, Work work)
+{
+    Content* content = static_cast<Content*>(ctx);
+    try {
+        work(*content);
+    } catch (const std::bad_alloc&) {
+        content->m_outOfMemory = true;
+        content->Fail();
+    }
+}
+
 void OnStart(void* ctx, const xmlChar* localname, const xmlChar*, const xmlChar*, int, const xmlChar**,
              int nAttributes, int, const xmlChar** attributes)
 {
-    static_cast<Content*>(ctx)->StartElement(reinterpret_cast<const char*>(localname), nAttributes,
-                                             attributes);
+    Guarded(ctx, [&](Content& c) {
+        c.StartElement(reinterpret_cast<const char*>(localname), nAttributes, attributes);
+    });
 }
 
 void OnEnd(void* ctx, const xmlChar* localname, const xmlChar*, const xmlChar*)
 {
-    static_cast<Content*>(ctx)->EndElement(reinterpret_cast<const char*>(localname));
+    Guarded(ctx, [&](Content& c) { c.EndElement(reinterpret_cast<const char*>(localname)); });
 }
 
 void OnCharacters(void* ctx, const xmlChar* p, int n)
 {
-    static_cast<Content*>(ctx)->Characters(reinterpret_cast<const char*>(p), n);
+    Guarded(ctx, [&](Content& c) { c.Characters(reinterpret_cast<const char*>(p), n); });
 }
 
 // Errors end the parse through its result; nothing goes to standard error.
@@ -292,5 +320,7 @@ bool Data::ReadXML(CArchive& ar)
     if (ctxt->myDoc)
         xmlFreeDoc(ctxt->myDoc);
     xmlFreeParserCtxt(ctxt);
+    if (content.m_outOfMemory)
+        throw std::bad_alloc();
     return ok;
 }

@@ -58,7 +58,8 @@ public:
 
     // Parses text (the syntax stays; parameters and sections start over). Returns the
     // number of parameters, or -1 with GetErrorText saying why; the parameters before
-    // the faulty one stay.
+    // the faulty one stay. Out of memory, nothing stays (and the error text is empty
+    // when there was no room even for it).
     int ParseParamString(const char* text);
     // Parses the arguments joined by the first delimiter.
     int ParseParamString(int argc, const char** argv);

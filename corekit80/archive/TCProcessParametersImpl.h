@@ -46,6 +46,10 @@ public:
 
     // Parsing (TCProcessParametersParse.cpp).
     int Parse(const char* text);
+    // No text, parameters or sections but the unnamed first one; allocates nothing.
+    void StartOver();
+    // Starts over after a failed allocation: -1, with the reason when there is room for it.
+    int OutOfMemory();
     // Types the value run of p and decodes it; false when unquoting found a malformed
     // escape.
     bool Evaluate(Param& p) const;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "corekit80/archive/TCProcessParametersImpl.h"
 #include "corekit80/foundation/TCTextUtil.h"
@@ -225,16 +226,38 @@ private:
 
 } // namespace
 
+void Impl::StartOver()
+{
+    params.clear();
+    // The unnamed first section stays, so that starting over needs no memory.
+    sections.resize(1);
+    sections[0] = Section();
+    std::erase_if(firstSection, [](const auto& entry) { return entry.second != 0; });
+    currentSection = 0;
+    text.Empty();
+}
+
 int Impl::Parse(const char* source)
 {
-    text = source;
+    StartOver();
     errorText.Empty();
-    params.clear();
-    sections.clear();
-    firstSection.clear();
-    AddSection(Section());
-    currentSection = 0;
-    return Parser(*this).Run();
+    try {
+        text = source;
+        return Parser(*this).Run();
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
+}
+
+int Impl::OutOfMemory()
+{
+    StartOver();
+    try {
+        errorText = "Out of memory";
+    } catch (const std::bad_alloc&) {
+        // No room even for the reason.
+    }
+    return -1;
 }
 
 int TCProcessParameters::ParseParamString(const char* text) { return m_impl->Parse(text); }
@@ -242,13 +265,17 @@ int TCProcessParameters::ParseParamString(const char* text) { return m_impl->Par
 int TCProcessParameters::ParseParamString(int argc, const char** argv)
 {
     TCString joined;
-    const TCString delimiter = m_impl->First(m_impl->delimiters);
-    for (int i = 0; argv && i < argc; ++i) {
-        if (!argv[i])
-            continue;
-        if (!joined.IsEmpty())
-            joined += delimiter;
-        joined += argv[i];
+    try {
+        const TCString delimiter = m_impl->First(m_impl->delimiters);
+        for (int i = 0; argv && i < argc; ++i) {
+            if (!argv[i])
+                continue;
+            if (!joined.IsEmpty())
+                joined += delimiter;
+            joined += argv[i];
+        }
+    } catch (const std::bad_alloc&) {
+        return m_impl->OutOfMemory();
     }
     return m_impl->Parse(joined);
 }

@@ -2,6 +2,8 @@
 #include "corekit80/archive/TCXMLImpl.h"
 
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include <libxml/uri.h>
 #include <libxml/xmlsave.h>
@@ -19,35 +21,51 @@ int ParseOptions(const TCXMLDocImpl& doc)
     return XML_PARSE_NONET | (doc.preserveWhiteSpace ? 0 : XML_PARSE_NOBLANKS);
 }
 
+// Throws std::bad_alloc when the parser ran out of memory.
 template <class Read>
 xmlDocPtr Parse(TCXMLErrorScope& scope, Read read)
 {
     xmlParserCtxtPtr parser = xmlNewParserCtxt();
     if (!parser)
-        return nullptr;
+        throw std::bad_alloc();
     scope.SetParser(parser);
     xmlDocPtr doc = read(parser);
-    if (doc && !parser->wellFormed) {
+    // libxml2 drops what it has no memory for and may still call the document well formed.
+    const bool outOfMemory = scope.outOfMemory || parser->errNo == XML_ERR_NO_MEMORY;
+    if (doc && (!parser->wellFormed || outOfMemory)) {
         xmlFreeDoc(doc);
         doc = nullptr;
     }
     scope.SetParser(nullptr);
     xmlFreeParserCtxt(parser);
+    if (outOfMemory)
+        throw std::bad_alloc();
     return doc;
+}
+
+// Runs a load of xml. Out of memory it fails and leaves no document (Create makes one).
+template <class Load>
+bool LoadGuarded(TCXML& xml, Load load)
+{
+    try {
+        return load();
+    } catch (const std::bad_alloc&) {
+        xml.Release();
+        xml.SetUserError("Out of memory");
+        return false;
+    }
 }
 
 // The file behind a local path or a "file:" URL; false when path names anything else.
 bool LocalPath(const char* path, TCString& local)
 {
-    xmlURIPtr uri = xmlParseURI(path);
-    bool ok = !uri || !uri->scheme;
     local = path;
+    std::unique_ptr<xmlURI, void (*)(xmlURIPtr)> uri(xmlParseURI(path), xmlFreeURI);
+    bool ok = !uri || !uri->scheme;
     if (!ok && xmlStrcasecmp(BAD_CAST uri->scheme, BAD_CAST "file") == 0 && uri->path) {
         local = uri->path;
         ok = true;
     }
-    if (uri)
-        xmlFreeURI(uri);
     return ok;
 }
 
@@ -129,7 +147,13 @@ xmlNodePtr TCXML::NodeOf(const TCXMLNode& node, const char*& why) const
 
 bool TCXML::Adopt(xmlDocPtr parsed, const TCXMLErrorScope& scope)
 {
-    TCXMLDocImpl* next = new TCXMLDocImpl(parsed ? parsed : xmlNewDoc(BAD_CAST "1.0"));
+    xmlDocPtr doc = parsed ? parsed : xmlNewDoc(BAD_CAST "1.0");
+    TCXMLDocImpl* next = doc ? new (std::nothrow) TCXMLDocImpl(doc) : nullptr;
+    if (!next) {
+        if (doc)
+            xmlFreeDoc(doc);
+        throw std::bad_alloc();
+    }
     next->async = m_doc->async;
     next->preserveWhiteSpace = m_doc->preserveWhiteSpace;
     m_doc->Drop();
@@ -146,6 +170,11 @@ bool TCXML::GenParseErrMsg(const TCXMLErrorScope& scope)
 }
 
 bool TCXML::Load(const char* path)
+{
+    return LoadGuarded(*this, [&] { return LoadFile(path); });
+}
+
+bool TCXML::LoadFile(const char* path)
 {
     m_error.Empty();
     if (!m_doc || !m_doc->Doc()) {
@@ -172,6 +201,11 @@ bool TCXML::Load(const char* path)
 }
 
 bool TCXML::LoadXML(const char* text)
+{
+    return LoadGuarded(*this, [&] { return LoadText(text); });
+}
+
+bool TCXML::LoadText(const char* text)
 {
     m_error.Empty();
     if (!m_doc || !m_doc->Doc()) {
@@ -212,7 +246,15 @@ bool TCXML::PreserveWhiteSpace(bool preserve)
     return true;
 }
 
-void TCXML::SetUserError(const char* text) { m_error = text; }
+void TCXML::SetUserError(const char* text)
+{
+    try {
+        m_error = text;
+    } catch (const std::bad_alloc&) {
+        // No room for the text: the error stays unsaid.
+        m_error.Empty();
+    }
+}
 
 namespace {
 

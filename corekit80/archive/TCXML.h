@@ -94,7 +94,8 @@ public:
     // "file:" URL) or by text. LoadXML reads the encoding from a byte-order mark or the
     // XML declaration at the start (UTF-8 otherwise). After a failed load the
     // document is empty and the error text names the parser's code, reason, line, column,
-    // byte position and the source line.
+    // byte position and the source line; out of memory there is no document left (as
+    // after Release) and the error text says so when there was room for it.
     bool Load(const char* path);
     bool LoadXML(const char* text);
     // Clears; writes the document formatted (declaration with UTF-8 and standalone, one
@@ -142,7 +143,8 @@ public:
 
     bool IsError() const { return !m_error.IsEmpty(); }
     const char* GetError() const { return m_error; }
-    // Replaces the error text, for the caller's own content errors.
+    // Replaces the error text, for the caller's own content errors (emptied when there is
+    // no memory for it).
     void SetUserError(const char* text);
 
     // The form in which text is stored in a node: control characters and backslashes
@@ -164,6 +166,9 @@ public:
 private:
     bool SaveFormatedDOMDocument(CFile& stream) const;
     bool GenParseErrMsg(const TCXMLErrorScope& scope);
+    // Load and LoadXML but for a lack of memory, which they throw.
+    bool LoadFile(const char* path);
+    bool LoadText(const char* text);
     // Replaces the document by parsed (null: an empty one, after a failed load).
     bool Adopt(_xmlDoc* parsed, const TCXMLErrorScope& scope);
     // The node of a handle (null: the document); null with why when there is no

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <new>
 
 #include "corekit80/foundation/TCFormatError.h"
 #include "corekit80/foundation/TCStringResource.h"
@@ -117,8 +118,17 @@ TCXMLErrorScope::~TCXMLErrorScope()
 
 void TCXMLErrorScope::OnStructuredError(void* scope, xmlErrorPtr error)
 {
-    if (scope && error)
-        static_cast<TCXMLErrorScope*>(scope)->Record(*error);
+    if (!scope || !error)
+        return;
+    TCXMLErrorScope* s = static_cast<TCXMLErrorScope*>(scope);
+    // Nothing may unwind through the parser: a lack of memory is noted instead.
+    if (error->code == XML_ERR_NO_MEMORY)
+        s->outOfMemory = true;
+    try {
+        s->Record(*error);
+    } catch (const std::bad_alloc&) {
+        s->outOfMemory = true;
+    }
 }
 
 // Unstructured messages carry no code or level; they are dropped, and the operation

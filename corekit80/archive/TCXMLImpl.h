@@ -92,6 +92,8 @@ public:
     // The kept error's message, or fallback when there is none.
     TCString Description(const char* fallback) const;
 
+    // libxml2 ran out of memory, or this scope did while keeping an error.
+    bool outOfMemory = false;
     int code = 0;
     int line = 0;
     int column = 0;

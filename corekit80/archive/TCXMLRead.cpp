@@ -1,6 +1,8 @@
 // TCXML's readers: node types, names, values, texts and markup.
 #include "corekit80/archive/TCXMLImpl.h"
 
+#include <memory>
+
 #include <libxml/xmlsave.h>
 
 namespace {
@@ -70,8 +72,9 @@ bool TakeContent(xmlChar* content, TCString& out)
 {
     if (!content)
         return false;
+    // Freed also when the copy runs out of memory.
+    std::unique_ptr<xmlChar, void (*)(xmlChar*)> owned(content, [](xmlChar* p) { xmlFree(p); });
     out = reinterpret_cast<const char*>(content);
-    xmlFree(content);
     return true;
 }
 

@@ -1,6 +1,8 @@
 // XPath selection of single nodes and node lists, bounded in work, and the quoting of node texts.
 #include "corekit80/archive/TCXMLImpl.h"
 
+#include <memory>
+
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
@@ -48,6 +50,11 @@ xmlXPathObjectPtr EvaluateAt(xmlNodePtr node, const char* why, const char* xpath
     return result;
 }
 
+// An evaluation's result, freed also when what is made of it runs out of memory.
+struct Result : std::unique_ptr<xmlXPathObject, void (*)(xmlXPathObjectPtr)> {
+    explicit Result(xmlXPathObjectPtr p) : unique_ptr(p, xmlXPathFreeObject) {}
+};
+
 } // namespace
 
 TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool reportMissing)
@@ -55,7 +62,7 @@ TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool rep
     m_error.Empty();
     const char* why = nullptr;
     xmlNodePtr node = NodeOf(context, why);
-    xmlXPathObjectPtr result = EvaluateAt(node, why, xpath, tcxmlSelectSingleNode, m_error);
+    const Result result(EvaluateAt(node, why, xpath, tcxmlSelectSingleNode, m_error));
     if (!result)
         return TCXMLNode();
     TCXMLNode found;
@@ -63,7 +70,6 @@ TCXMLNode TCXML::SelectSingleNode(const char* xpath, TCXMLNode context, bool rep
     for (int i = 0; nodes && i < nodes->nodeNr && found.IsNull(); ++i)
         if (nodes->nodeTab[i]->type != XML_NAMESPACE_DECL)
             found = TCXMLNode(m_doc, nodes->nodeTab[i]);
-    xmlXPathFreeObject(result);
     if (found.IsNull() && reportMissing)
         m_error = TCXMLFormat(tcxmlSelectSingleNode, xpath ? xpath : "");
     return found;
@@ -74,12 +80,10 @@ TCXMLNodeList TCXML::SelectNodes(const char* xpath, TCXMLNode context)
     m_error.Empty();
     const char* why = nullptr;
     xmlNodePtr node = NodeOf(context, why);
-    xmlXPathObjectPtr result = EvaluateAt(node, why, xpath, tcxmlSelectNodes, m_error);
+    const Result result(EvaluateAt(node, why, xpath, tcxmlSelectNodes, m_error));
     if (!result)
         return TCXMLNodeList();
-    TCXMLNodeList list(new TCXMLNodeListImpl(m_doc, result->nodesetval));
-    xmlXPathFreeObject(result);
-    return list;
+    return TCXMLNodeList(new TCXMLNodeListImpl(m_doc, result->nodesetval));
 }
 
 TCXMLNode TCXML::NextNode(TCXMLNodeList& list)

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/TCIOStreamSerializeImpl.h"
 
 namespace {
 
@@ -110,13 +111,20 @@ void TCIOStream::DataSegment::Reset()
     }
 }
 
+bool TCIOStreamSerialize::ShapeTaken(TCIOStream::DATATYPE type, int dimCount, const int* dims, bool copy)
+{
+    using S = TCIOStream;
+    const long long count = S::DataSegment::ShapeCount(dimCount, dims);
+    // A type outside the known ones would be freed as nothing and leak: refuse it.
+    return count >= 0 && type >= S::UNDEF && type <= S::BLOCK &&
+           !(copy && (type == S::UNDEF || (count == 0 && type != S::POINTER)));
+}
+
 bool TCIOStream::DataSegment::SetDataSlow(DATATYPE type, int dimCount, const int* dims,
                                           const void* data, bool copy)
 {
     long long count = ShapeCount(dimCount, dims);
-    // A type outside the known ones would be freed as nothing and leak: refuse it.
-    bool bad = count < 0 || type < UNDEF || type > BLOCK ||
-               (copy && (type == UNDEF || (count == 0 && type != POINTER)));
+    bool bad = !TCIOStreamSerialize::ShapeTaken(type, dimCount, dims, copy);
     if (bad || type != m_type || count != m_nElements || copy != m_bOwned)
         Clear();
     if (bad)

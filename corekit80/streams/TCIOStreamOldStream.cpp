@@ -20,6 +20,7 @@ using OS = TCSerializeOldStream;
 using Block = TCIOStream::Block;
 using DataSegment = TCIOStream::DataSegment;
 using TCIOStreamSerialize::kMaxDepth;
+using TCIOStreamSerialize::SetReadData;
 
 // The fewest bytes one item of each kind takes: "0 ", a double item, a string item
 // without its blank.
@@ -167,32 +168,32 @@ bool ReadValues(Block& channel, unsigned long t, const char*& p, const char* end
     switch (t & TCPortTypes::DT_ELEMENT_BITS) {
     case 0x1: {
         int v;
-        return OS::DeSerialize(v, p, end) && seg->SetData(TCIOStream::INT, 1, &one, &v, true);
+        return OS::DeSerialize(v, p, end) && SetReadData(*seg, TCIOStream::INT, 1, &one, &v, true);
     }
     case 0x2:
     case 0x4:
-        return ReadCount(n, kMinIntItem, p, end) && seg->SetData(TCIOStream::INT, 1, &n, nullptr, true) &&
+        return ReadCount(n, kMinIntItem, p, end) && SetReadData(*seg, TCIOStream::INT, 1, &n, nullptr, true) &&
                OS::DeSerialize(static_cast<int*>(seg->m_pData), n, p, end);
     case 0x10: {
         double v;
-        return OS::DeSerialize(v, p, end) && seg->SetData(TCIOStream::DOUBLE, 1, &one, &v, true);
+        return OS::DeSerialize(v, p, end) && SetReadData(*seg, TCIOStream::DOUBLE, 1, &one, &v, true);
     }
     case 0x20:
     case 0x40:
         return ReadCount(n, kMinDoubleItem, p, end) &&
-               seg->SetData(TCIOStream::DOUBLE, 1, &n, nullptr, true) &&
+               SetReadData(*seg, TCIOStream::DOUBLE, 1, &n, nullptr, true) &&
                OS::DeSerialize(static_cast<double*>(seg->m_pData), n, p, end);
     case 0x8:
     case 0x80:
         return OS::DeSerialize(dims[0], p, end) && OS::DeSerialize(dims[1], p, end) &&
                OS::DeSerialize(&address, p, end) &&
-               seg->SetData((t & 0x8) ? TCIOStream::INT : TCIOStream::DOUBLE, 2, dims, address, false);
+               SetReadData(*seg, (t & 0x8) ? TCIOStream::INT : TCIOStream::DOUBLE, 2, dims, address, false);
     case 0x100: {
         TCString s;
-        return OS::DeSerialize(s, p, end) && seg->SetData(TCIOStream::STRING, 1, &one, &s, true);
+        return OS::DeSerialize(s, p, end) && SetReadData(*seg, TCIOStream::STRING, 1, &one, &s, true);
     }
     case 0x200: {
-        if (!ReadCount(n, kMinStringItem, p, end) || !seg->SetData(TCIOStream::STRING, 1, &n, nullptr, true))
+        if (!ReadCount(n, kMinStringItem, p, end) || !SetReadData(*seg, TCIOStream::STRING, 1, &n, nullptr, true))
             return false;
         TCString* strings = static_cast<TCString*>(seg->m_pData);
         for (int i = 0; i < n; ++i)
@@ -240,7 +241,7 @@ bool ReadBusSegmentText(Block& b, const char*& p, const char* end, int depth)
         seg->m_bValid = false;
         return true;
     }
-    if (n < 1 || n > length || !seg->SetData(TCIOStream::BLOCK, 1, &n, nullptr, true))
+    if (n < 1 || n > length || !SetReadData(*seg, TCIOStream::BLOCK, 1, &n, nullptr, true))
         return false;
     Block** channels = static_cast<Block**>(seg->m_pData);
     for (int i = 0; i < n; ++i) {
@@ -297,6 +298,5 @@ int TCIOStream::DeSerializeForOldStream(const char* text, int length)
     } catch (const std::bad_alloc&) {
         return -14;
     }
-    DispatchBlock();
-    return int(p - text);
+    return DispatchBlock() ? int(p - text) : -14;
 }

@@ -13,6 +13,7 @@ using SH = TCSerializeHelper;
 using Block = TCIOStream::Block;
 using DataSegment = TCIOStream::DataSegment;
 using TCIOStreamSerialize::kMaxDepth;
+using TCIOStreamSerialize::SetReadData;
 
 // Writes into out, or only counts the bytes when out is null. Lengths are patched in when
 // a record closes.
@@ -164,7 +165,7 @@ const char* ReadSegmentRecord(Block& b, const char* p, const char* end, int dept
     long long count = dimCount ? TCIOStream::DataSegment::ShapeCount(dimCount, dims.GetData()) : 0;
     if (!p || type < TCIOStream::INT || type > TCIOStream::BLOCK || count < 0 ||
         count * MinElementBytes(type) > segEnd - p ||
-        !seg->SetData(TCIOStream::DATATYPE(type), dimCount, dims.GetData(), nullptr, true))
+        !SetReadData(*seg, TCIOStream::DATATYPE(type), dimCount, dims.GetData(), nullptr, true))
         return nullptr;
     const int n = seg->ElementCount();
     switch (type) {
@@ -252,8 +253,7 @@ int TCIOStream::DeSerializeBlock(const TCString& text)
             return 0;
         if (!hadTI)
             CheckBlockState(b->GetTI(), true);
-        DispatchBlock();
-        return int(p - start);
+        return DispatchBlock() ? int(p - start) : -14;
     } catch (const std::bad_alloc&) {
         return -14;
     }

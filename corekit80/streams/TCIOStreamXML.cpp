@@ -20,6 +20,7 @@ namespace {
 using Block = TCIOStream::Block;
 using DataSegment = TCIOStream::DataSegment;
 using TCIOStreamSerialize::kMaxDepth;
+using TCIOStreamSerialize::SetReadData;
 
 // ---- writing ---------------------------------------------------------------------------
 
@@ -337,7 +338,7 @@ bool ReadSegmentXML(TCXML& xml, TCXMLNode node, DataSegment& seg, int depth)
     }
     default: break;
     }
-    if (!seg.SetData(TCIOStream::DATATYPE(type), dims.GetSize(), dims.GetData(), nullptr, true))
+    if (!SetReadData(seg, TCIOStream::DATATYPE(type), dims.GetSize(), dims.GetData(), nullptr, true))
         return Fail(xml, setDataError);
     switch (type) {
     case TCIOStream::INT: return ReadNumbers(xml, numbers, seg, "Error interpreting value in Integer");
@@ -423,11 +424,11 @@ bool TCIOStream::StreamToXML(TCXML& xml, bool peek, int index)
 
 int TCIOStream::XMLToStream(TCXML& xml)
 {
-    TCXMLNodeList list = xml.SelectNodes("Stream/Block");
-    if (!list)
-        return 0;
     int count = 0;
     try {
+        TCXMLNodeList list = xml.SelectNodes("Stream/Block");
+        if (!list)
+            return 0;
         for (TCXMLNode node = xml.NextNode(list); node; node = xml.NextNode(list)) {
             if (xml.IsError())
                 return -2;
@@ -440,7 +441,8 @@ int TCIOStream::XMLToStream(TCXML& xml)
             r = CheckBlockState(b->GetTI(), false);
             if (r < 0)
                 return r;
-            DispatchBlock();
+            if (!DispatchBlock())
+                throw std::bad_alloc();
             ++count;
         }
     } catch (const std::bad_alloc&) {
