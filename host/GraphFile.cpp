@@ -245,6 +245,15 @@ try {
         lines.push_back(std::move(l));
     }
     return problems.Count() == before;
+} catch (const std::bad_alloc&) {
+    // Out of memory nothing of the graph is kept either, and the problem is told without
+    // asking for more.
+    libraries.clear();
+    modules.clear();
+    lines.clear();
+    m_tree.reset();
+    problems.AddOutOfMemory(HS_GRAPH_FILE);
+    return false;
 } catch (const std::exception& e) {
     // A tree cut short, or an entry of the wrong kind in it (a number where a section
     // belongs) while the parts are taken out; nothing of the graph is kept.
