@@ -149,11 +149,16 @@ int Count(ArchiveParser& root, unsigned short id, const char* description, const
     return n;
 }
 
-std::string Text(ArchiveParser& section, unsigned short id, const char* description)
+// A text entry. No name holds a zero byte: one that does would be cut there wherever it is
+// used (opened, shown or saved), so it is a problem.
+std::string Text(ArchiveParser& section, unsigned short id, const char* description, Problems& problems)
 {
     TCString value;
     section.Serialize(id, description, value);
-    return std::string(static_cast<const char*>(value), size_t(value.GetLength()));
+    std::string text(static_cast<const char*>(value), size_t(value.GetLength()));
+    if (text.find('\0') != std::string::npos)
+        problems.Add(HS_GRAPH_FILE, Format("graph file: %s '%s' holds a zero byte", description, text.c_str()));
+    return text;
 }
 
 // Entry i of a list section, "Module %d" and the like.
@@ -203,7 +208,7 @@ try {
     const int nLibraries = Count(root, 2, "No. of libraries", "module libraries", problems);
     ArchiveParser& libraryList = *root.SubSection(3, "Module libraries", true);
     for (int i = 0; i < nLibraries; ++i) {
-        libraries.push_back(Text(*Item(libraryList, i, "Library %d"), 1, "File"));
+        libraries.push_back(Text(*Item(libraryList, i, "Library %d"), 1, "File", problems));
         if (libraries.back().empty())
             problems.Add(HS_GRAPH_FILE, Format("graph file: module library %d has no file name", i));
     }
@@ -214,9 +219,9 @@ try {
         Module m;
         m.library = -1;
         s.Serialize(1, "Library", m.library);
-        m.type = Text(s, 2, "Type name");
+        m.type = Text(s, 2, "Type name", problems);
         s.Serialize(3, "Instance", m.instance);
-        m.symbol = Text(s, 4, "Symbol name");
+        m.symbol = Text(s, 4, "Symbol name", problems);
         m.settings = s.SubSection(5, "Settings", false);
         const std::string name = m.symbol.empty() ? Format("module %d", i) : "module " + m.symbol;
         if (m.symbol.empty())
@@ -234,8 +239,8 @@ try {
     ArchiveParser& lineList = *root.SubSection(7, "Lines", true);
     for (int i = 0; i < nLines; ++i) {
         ArchiveParser& s = *Item(lineList, i, "Line %d");
-        Line l{Text(s, 1, "Source module"), Text(s, 2, "Source port"), Text(s, 3, "Target module"),
-               Text(s, 4, "Target port")};
+        Line l{Text(s, 1, "Source module", problems), Text(s, 2, "Source port", problems),
+               Text(s, 3, "Target module", problems), Text(s, 4, "Target port", problems)};
         const std::string name = Format("line %s.%s -> %s.%s", l.source.c_str(), l.sourcePort.c_str(),
                                         l.target.c_str(), l.targetPort.c_str());
         for (const std::string* end : {&l.source, &l.target})
