@@ -5,6 +5,7 @@
 # coverage to them; a corpus of more than 400 files is rebuilt once more counting edges
 # only, not how often they ran. Crashing inputs land in LOG_DIR as <name>-crash-<sha1>; the
 # per-target logs there hold the final statistics (executions, cov, ft).
+# SECONDS 0 only rebuilds the corpora.
 # usage: fuzz/campaign.sh BUILD_DIR SECONDS LOG_DIR NAME...
 set -u
 build=$1 seconds=$2 logs=$3
@@ -21,7 +22,7 @@ merge()
     fresh=$logs/$name.fresh
     rm -rf "$fresh"
     mkdir -p "$fresh"
-    find "$here/corpus/$name" -type f ! -regex '.*/[0-9a-f]\{40\}' -exec cp {} "$fresh" \;
+    find "$here/corpus/$name" -regextype posix-extended -type f ! -regex '.*/[0-9a-f]{40}' -exec cp {} "$fresh" \;
     if nice -n 19 "$build/fuzz/fuzz_$name" -merge=1 -use_counters="$counters" "$fresh" "$here/corpus/$name" "$@" >"$log" 2>&1; then
         rm -rf "$here/corpus/$name" && mv "$fresh" "$here/corpus/$name"
     fi
@@ -33,9 +34,12 @@ for name in "$@"; do
     mkdir -p "$new" "$corpus"
     before=$(ls "$corpus" | wc -l)
     start=$(date +%s)
-    nice -n 19 "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$logs/$name-" "$new" "$corpus" >"$logs/$name.log" 2>&1
-    rc=$?
+    rc=0
+    if [ "$seconds" -gt 0 ]; then
+        nice -n 19 "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+            -print_final_stats=1 -artifact_prefix="$logs/$name-" "$new" "$corpus" >"$logs/$name.log" 2>&1
+        rc=$?
+    fi
     end=$(date +%s)
     merge "$name" "$logs/$name.merge.log" 1 "$new"
     if [ "$(ls "$corpus" | wc -l)" -gt 400 ]; then

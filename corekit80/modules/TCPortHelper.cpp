@@ -30,6 +30,8 @@ void TCPortHelper::TCPortHelperImpl::Attach(PORTTYPE type, unsigned port, const 
     p.dataType = int32_t(dataType);
     p.type = type;
     p.name = name ? name : "";
+    // Lines drawn while the port had no type count for the type it gets.
+    types[int(dataType)].AddLine(p.lines);
 }
 
 unsigned TCPortHelper::TCPortHelperImpl::AddType(const DATATYPE& type) { return unsigned(types.Add(type)); }
