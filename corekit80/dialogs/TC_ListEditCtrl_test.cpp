@@ -437,7 +437,7 @@ TEST(TC_Dialog_ListEditCtrl, DialogKeysEndAndMoveTheEdit)
     EXPECT_EQ(ctrl.InsertColumn(0, Ctrl::TYPE_EDIT, 0, "a"), -1);
     ASSERT_TRUE(ctrl.Bind(&dialog, 1001, &view));
     for (int c = 0; c < 3; ++c)
-        ctrl.InsertColumn(c, Ctrl::TYPE_EDIT, c == 1 ? Ctrl::FLAG_READONLY : 0, "c", LVCFMT_LEFT, 50);
+        ctrl.InsertColumn(c, Ctrl::TYPE_EDIT, c == 1 ? static_cast<unsigned long>(Ctrl::FLAG_READONLY) : 0ul, "c", LVCFMT_LEFT, 50);
     ctrl.InsertRow(0, 3, "a", "b", "c");
     ctrl.InsertRow(1, 3, "d", "e", "f");
     EXPECT_FALSE(ctrl.OnDialogKey(TC_Dialog_ListEditCtrl::KEY_RETURN, false));
