@@ -1,6 +1,6 @@
 # Entry points: `make run` builds and runs the demo signal graph, `make test` builds and
-# runs every test under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# threaded log file and translation tests under ThreadSanitizer.
+# runs every test under AddressSanitizer and UndefinedBehaviorSanitizer, and every test
+# that starts threads under ThreadSanitizer.
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
@@ -18,8 +18,19 @@ test: deps build/asan/build.ninja
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCK80_TSAN=ON -DCK80_BUILD_EXAMPLES=OFF
-	cmake --build build/tsan -j $(JOBS) --target ck80_foundation_test
-	build/tsan/corekit80/ck80_foundation_test --gtest_filter='TCLogFileLoad.*:Translation.*:TranslationFresh.*'
+	cmake --build build/tsan -j $(JOBS) --target $(foreach t,$(TSAN_TESTS),$(firstword $(subst :, ,$(t))))
+	@set -f; for t in $(TSAN_TESTS); do echo "== $$t"; \
+		TSAN_OPTIONS=suppressions=$(CURDIR)/tools/tsan.supp build/tsan/corekit80/$${t%%:*} \
+			--gtest_filter="$${t#*:}" --gtest_brief=1 || exit 1; done
+
+# Every test that starts threads, as program:gtest filter. The tests that fork run one
+# thread per process: nothing for ThreadSanitizer to compare.
+TSAN_TESTS := \
+	ck80_types_internal_test:TCCodePage.ThreadsConvertIndependently \
+	ck80_platform_internal_test:TCBigStackThread.* \
+	ck80_foundation_test:TCLogFileLoad.*:Translation.*:TranslationFresh.*:ToString.StaticTextIsPerThread:TCRegExp.LongRandomTextsReassemble \
+	ck80_foundation_internal_test:TCWaitTimeout.*:TCSystemTime.FollowsWallClockMonotonically \
+	ck80_archive_internal_test:ArchiveParser.TreesOnSeveralThreads
 
 build/release/build.ninja: deps
 	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCK80_BUILD_BENCH=ON

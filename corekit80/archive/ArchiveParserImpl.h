@@ -32,7 +32,7 @@ public:
 
         int Type() const { return flags & flagType; }
     };
-    enum : uint8_t { flagType = 0x0F, flagListed = 0x10, flagPooled = 0x20, flagValueSet = 0x40 };
+    enum : uint8_t { flagType = 0x0F, flagListed = 0x10, flagValueSet = 0x40 };
     // Subsections nest at most this deep in a file that is read.
     static constexpr int maxDepth = 256;
 
@@ -94,8 +94,11 @@ public:
 class ArchiveParser::MemManager {
 public:
     using Buf = ArchiveData::Buf;
+    // A block of entries and their in-use marks, which only the pool touches, under its
+    // lock: the fields of an entry in use belong to the thread that claimed it.
     struct MemManagerData {
         Buf* entries;
+        uint8_t* used;
         int count;
     };
 

@@ -27,7 +27,7 @@ thread_local Spare spare;
 void Claimed(Buf* e, uint16_t id, int type)
 {
     e->id = id;
-    e->flags = uint8_t(ArchiveParser::ArchiveData::flagListed | ArchiveParser::ArchiveData::flagPooled | type);
+    e->flags = uint8_t(ArchiveParser::ArchiveData::flagListed | type);
 }
 
 } // namespace
@@ -93,22 +93,30 @@ ArchiveParser::MemManager::Buf* ArchiveParser::MemManager::Take(uint16_t id, int
     for (size_t b = m_scanBlock; b < m_blocks.size(); ++b) {
         MemManagerData& block = m_blocks[b];
         for (int i = b == m_scanBlock ? m_scanIndex : 0; i < block.count; ++i) {
-            Buf* e = &block.entries[i];
-            if (!(e->flags & ArchiveData::flagPooled)) {
+            if (!block.used[i]) {
+                block.used[i] = 1;
                 m_scanBlock = b;
                 m_scanIndex = i;
-                Claimed(e, id, type);
-                return e;
+                Claimed(&block.entries[i], id, type);
+                return &block.entries[i];
             }
         }
     }
     int count = m_total ? m_total : 1;
-    auto* entries = static_cast<Buf*>(calloc(size_t(count), sizeof(Buf)));
+    // The marks follow the entries in the same allocation.
+    auto* entries = static_cast<Buf*>(calloc(size_t(count), sizeof(Buf) + 1));
     if (!entries)
         throw std::bad_alloc();
+    auto* used = reinterpret_cast<uint8_t*>(entries + count);
     for (int i = 0; i < count; ++i)
         entries[i].flags = ArchiveData::flagListed;
-    m_blocks.push_back({entries, count});
+    try {
+        m_blocks.push_back({entries, used, count});
+    } catch (const std::bad_alloc&) {
+        free(entries);
+        throw;
+    }
+    used[0] = 1;
     m_total += count;
     m_scanBlock = m_blocks.size() - 1;
     m_scanIndex = 0;
@@ -116,21 +124,23 @@ ArchiveParser::MemManager::Buf* ArchiveParser::MemManager::Take(uint16_t id, int
     return entries;
 }
 
-// Makes the entry fresh and moves the scan back to it when it lies before the scan
-// position; called under the lock.
+// Makes the entry fresh and free, and moves the scan back to it when it lies before the
+// scan position; called under the lock.
 void ArchiveParser::MemManager::Return(Buf* e)
 {
     *e = Buf{};
     e->flags = ArchiveData::flagListed;
     // A section's entries mostly lie in one block: the block of the scan is tried first.
-    size_t b = m_scanBlock < m_blocks.size() && e >= m_blocks[m_scanBlock].entries &&
-                       e < m_blocks[m_scanBlock].entries + m_blocks[m_scanBlock].count
-                   ? m_scanBlock
-                   : 0;
-    for (; b <= m_scanBlock && b < m_blocks.size(); ++b)
-        if (e >= m_blocks[b].entries && e < m_blocks[b].entries + m_blocks[b].count) {
-            int index = int(e - m_blocks[b].entries);
-            if (b < m_scanBlock || index < m_scanIndex) {
+    // Blocks double, so there are few of them to search otherwise.
+    const auto holds = [e](const MemManagerData& block) {
+        return e >= block.entries && e < block.entries + block.count;
+    };
+    size_t b = m_scanBlock < m_blocks.size() && holds(m_blocks[m_scanBlock]) ? m_scanBlock : 0;
+    for (; b < m_blocks.size(); ++b)
+        if (holds(m_blocks[b])) {
+            const int index = int(e - m_blocks[b].entries);
+            m_blocks[b].used[index] = 0;
+            if (b < m_scanBlock || (b == m_scanBlock && index < m_scanIndex)) {
                 m_scanBlock = b;
                 m_scanIndex = index;
             }
