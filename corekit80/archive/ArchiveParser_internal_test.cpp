@@ -196,6 +196,19 @@ TEST(ArchiveParser, ReadsXmlDetails)
     EXPECT_EQ(CaptureMessages::last, "Error at beginning of serialize at Mod in file a.tc2!\n");
     EXPECT_EQ(p.GetVarType(0), 0);
     EXPECT_THROW(Load(p, Utf16("<subsection><integer id=\"1\">1</inte")), CArchiveException);
+    // Subsections nest as deep as a module could mean them, and a bounded depth further.
+    for (int depth : {250, 300}) {
+        std::string doc;
+        for (int i = 0; i < depth; ++i)
+            doc += "<subsection id=\"1\">";
+        for (int i = 0; i < depth; ++i)
+            doc += "</subsection>";
+        ArchiveParser nested;
+        if (depth < 256)
+            EXPECT_TRUE(Load(nested, Utf16(doc)));
+        else
+            EXPECT_THROW(Load(nested, Utf16(doc)), CArchiveException);
+    }
 }
 
 TEST(ArchiveParser, ConvertsBetweenValueTypes)

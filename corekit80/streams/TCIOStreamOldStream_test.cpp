@@ -5,6 +5,7 @@
 #include <string>
 
 #include "corekit80/streams/TCBusSerializeHelper.h"
+#include "corekit80/streams/TCSerializeOldStream.h"
 #include "corekit80/streams/TCIOStreamSerialize_test.h"
 
 namespace {
@@ -169,6 +170,48 @@ TEST(TCIOStreamOldStream, UnsupportedAndMalformed)
     TCIOStream unconnected;
     EXPECT_EQ(unconnected.DeSerializeForOldStream(text, text.GetLength()), 0);
     EXPECT_TRUE(unconnected.SerializeForOldStream().IsEmpty());
+    EXPECT_EQ(s.s.DeSerializeForOldStream(nullptr, 4), 0);
+    EXPECT_EQ(s.s.DeSerializeForOldStream(text, -1), 0);
+}
+
+// Buses of buses are read as deep as the writer writes them, and the same back, but no
+// deeper: a bus text is wrapped again and again in the head the writer puts before the
+// text of a nested bus.
+TEST(TCIOStreamOldStream, NestingIsBounded)
+{
+    const int one = 1;
+    const double v = 0.5;
+    Block channel, bus;
+    channel.SegmentForWrite("", false)->SetData(TCIOStream::DOUBLE, 1, &one, &v, true);
+    Block* channels[] = {&channel};
+    bus.SegmentForWrite(TCBusSerializeHelper::GenSegmentName(0x40, "DOUBLE[]{TIME_DOMAIN}", 1, 0, "", ""), false)
+        ->SetData(TCIOStream::BLOCK, 1, &one, channels, true);
+    TCArray<Block*> buses;
+    buses.Add(&bus);
+    Loopback s;
+    s.s.StartWriteSegments();
+    s.s.WriteSegment(TCBusSerializeHelper::GenSegmentName(0x1000000, "STRUCT_BUS{BUS}", 1, 3, "", ""), buses);
+    s.s.EndWriteSegments();
+    // outer = head, the length of the nested text, the nested text, which is most of it.
+    const TCString outer = s.s.SerializeForOldStream();
+    TCString head, text;
+    for (int n = outer.GetLength() - 1; n > 0 && head.IsEmpty(); --n) {
+        const TCString length = TCSerializeOldStream::Serialize(n);
+        const int at = outer.GetLength() - n - length.GetLength();
+        if (at > 0 && outer.Mid(at, length.GetLength()) == length) {
+            head = outer.Left(at);
+            text = outer.Right(n);
+        }
+    }
+    ASSERT_FALSE(head.IsEmpty());
+    for (int depth = 1; depth <= 64; ++depth) {
+        text = head + TCSerializeOldStream::Serialize(text.GetLength()) + text;
+        if (depth == 63) {
+            EXPECT_EQ(ReadBack(s.s, text).CompareBin(text), 0);
+        } else if (depth == 64) {
+            EXPECT_EQ(s.s.DeSerializeForOldStream(text, text.GetLength()), 0);
+        }
+    }
 }
 
 } // namespace
