@@ -4,7 +4,8 @@
 # pinned findings, never dropped) plus those of the old corpus and of the run that add
 # coverage to them; a corpus of more than 400 files is rebuilt once more counting edges
 # only, not how often they ran. Crashing inputs land in LOG_DIR as <name>-crash-<sha1>; the
-# per-target logs there hold the final statistics (executions, cov, ft).
+# per-target logs there hold the final statistics (executions, cov, ft); the summary there
+# the wall and CPU seconds (user + system) of each run.
 # SECONDS 0 only rebuilds the corpora.
 # usage: fuzz/campaign.sh BUILD_DIR SECONDS LOG_DIR NAME...
 set -u
@@ -36,8 +37,9 @@ for name in "$@"; do
     start=$(date +%s)
     rc=0
     if [ "$seconds" -gt 0 ]; then
-        nice -n 19 "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-            -print_final_stats=1 -artifact_prefix="$logs/$name-" "$new" "$corpus" >"$logs/$name.log" 2>&1
+        /usr/bin/time -f "%U %S" -o "$logs/$name.cpu" nice -n 19 "$build/fuzz/fuzz_$name" \
+            -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix="$logs/$name-" "$new" "$corpus" >"$logs/$name.log" 2>&1
         rc=$?
     fi
     end=$(date +%s)
@@ -45,5 +47,6 @@ for name in "$@"; do
     if [ "$(ls "$corpus" | wc -l)" -gt 400 ]; then
         merge "$name" "$logs/$name.shrink.log" 0
     fi
-    echo "$name rc=$rc seconds=$((end - start)) files=$before->$(ls "$corpus" | wc -l)" >>"$logs/summary"
+    cpu=$(tail -n 1 "$logs/$name.cpu" 2>/dev/null | awk '{ printf "%d", $1 + $2 }')
+    echo "$name rc=$rc seconds=$((end - start)) cpu=${cpu:-0} files=$before->$(ls "$corpus" | wc -l)" >>"$logs/summary"
 done
