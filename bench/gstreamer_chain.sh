@@ -85,8 +85,8 @@ gst_run 4 2
 
 uptime
 printf '%6s %10s %12s %14s %12s %14s %8s\n' values blocks "flowdeck ns" "flowdeck b/s" "GStreamer ns" "GStreamer b/s" ratio
-for spec in "1 2000000 200000" "1024 100000 20000"; do
-    read -r k nf ng <<<"$spec"
+for shape in "1 2000000 200000" "1024 100000 20000"; do
+    read -r k nf ng <<<"$shape"
     ours=$(ns_per_block flowdeck_run "$k" "$nf")
     theirs=$(ns_per_block gst_run "$k" "$ng")
     awk -v k="$k" -v n="$nf" -v a="$ours" -v b="$theirs" 'BEGIN {
