@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "corekit80/modules/TCBaseModuleEx.h"
-#include "corekit80/modules/alloc/AllocCounter_test.h"
+#include "corekit80/streams/alloc/AllocCounter_test.h"
 #include "corekit80/streams/TCTypeInfo.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "corekit80/modules/TCBlockBuffer.h"
 #include "corekit80/modules/TCPortHelper.h"
-#include "corekit80/modules/alloc/AllocCounter_test.h"
+#include "corekit80/streams/alloc/AllocCounter_test.h"
 
 namespace {
 

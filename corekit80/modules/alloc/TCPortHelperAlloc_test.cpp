@@ -4,7 +4,7 @@
 
 #include "corekit80/modules/TCPortHelper.h"
 #include "corekit80/modules/TCPortHelperTyped_test.h"
-#include "corekit80/modules/alloc/AllocCounter_test.h"
+#include "corekit80/streams/alloc/AllocCounter_test.h"
 
 namespace {
 

@@ -7,54 +7,8 @@
 #include <random>
 
 #include "corekit80/streams/TCIOStream.h"
+#include "corekit80/streams/alloc/AllocCounter_test.h"
 
-namespace {
-bool g_counting = false;
-long g_allocations = 0;
-} // namespace
-
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer owns malloc; its hooks see every allocation, operator new included.
-// (Declared here: g++ ships the runtime without this header.)
-extern "C" int __sanitizer_install_malloc_and_free_hooks(
-    void (*onMalloc)(const volatile void*, size_t), void (*onFree)(const volatile void*));
-
-namespace {
-void OnAlloc(const volatile void*, size_t)
-{
-    if (g_counting)
-        ++g_allocations;
-}
-void OnFree(const volatile void*) {}
-const int g_hooked = __sanitizer_install_malloc_and_free_hooks(OnAlloc, OnFree);
-} // namespace
-#else
-// Without the sanitizer the C library's entry points are wrapped; operator new calls malloc.
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-
-void* malloc(size_t n)
-{
-    if (g_counting)
-        ++g_allocations;
-    return __libc_malloc(n);
-}
-void* calloc(size_t n, size_t size)
-{
-    if (g_counting)
-        ++g_allocations;
-    return __libc_calloc(n, size);
-}
-void* realloc(void* p, size_t n)
-{
-    if (g_counting)
-        ++g_allocations;
-    return __libc_realloc(p, n);
-}
-}
-#endif
 
 namespace {
 
@@ -133,26 +87,23 @@ TEST(TCIOStreamAlloc, SteadyFlowAllocatesNothing)
         ASSERT_FALSE(HasFatalFailure());
     }
     int owned = f.out.OwnedBlockCnt();
-    g_allocations = 0;
-    g_counting = true;
+    alloc_counter::Start();
     for (int i = 0; i < 10000; ++i) {
         f.Step(i);
         if (HasFatalFailure())
             break;
     }
-    g_counting = false;
-    EXPECT_EQ(g_allocations, 0);
+    EXPECT_EQ(alloc_counter::Stop(), 0);
     EXPECT_EQ(f.out.OwnedBlockCnt(), owned);
 }
 
 TEST(TCIOStreamAlloc, CounterSeesAllocations)
 {
-    g_allocations = 0;
-    g_counting = true;
+    alloc_counter::Start();
     TCString* s = new TCString("counted");
-    g_counting = false;
+    const long allocations = alloc_counter::Stop();
     delete s;
-    EXPECT_GE(g_allocations, 2);
+    EXPECT_GE(allocations, 2);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // Counts the heap allocations of the program it is linked into: the allocation tests of the
-// modules layer, which replace the allocator's entry points and so are a program of their own.
+// streams and modules layers, which replace the allocator's entry points and so are a program of their own.
 
 namespace alloc_counter {
 

@@ -1,5 +1,5 @@
 // The counting allocator behind AllocCounter_test.h.
-#include "corekit80/modules/alloc/AllocCounter_test.h"
+#include "corekit80/streams/alloc/AllocCounter_test.h"
 
 #include <cstddef>
 
