@@ -48,8 +48,9 @@ public:
     // Stores one module's settings into its section while the graph is saved.
     using SettingsWriter = std::function<void(size_t module, ArchiveParser& section)>;
 
-    // Limits that keep a hostile file from making the host allocate without end.
-    static constexpr int MAX_ITEMS = 100000;
+    // Limits that keep a hostile file from making the host allocate without end. Items are
+    // numbered in 16 bits, so a list holds at most 65,536.
+    static constexpr int MAX_ITEMS = 65536;
     static constexpr size_t MAX_FILE_BYTES = 64u << 20;
 
     GraphFile();

@@ -121,7 +121,12 @@ TEST(GraphFile, DamagedFilesGiveOneProblem)
          "is truncated or damaged"},
         {"count out of range",
          "<subsection><integer id=\"1\">1</integer><integer id=\"4\">-5</integer></subsection>",
-         "-5 modules (0 to 100000 allowed)"},
+         "-5 modules (0 to 65536 allowed)"},
+        // Item numbers are 16 bits: one more would read the first item again.
+        {"count past the item numbers",
+         "<subsection><integer id=\"1\">1</integer><integer id=\"4\">65537</integer></subsection>",
+         "65537 modules (0 to 65536 allowed)"},
+        {"too large", std::string(GraphFile::MAX_FILE_BYTES + 1, ' '), "is larger than 67108864 bytes"},
         {"library out of range",
          "<subsection><integer id=\"1\">1</integer><integer id=\"4\">1</integer><subsection id=\"5\">"
          "<subsection id=\"0\"><integer id=\"1\">2</integer><string id=\"2\">T</string>"

@@ -1,5 +1,7 @@
 // ArchiveData, one section of an archive tree: entries, lookup, modes and fatal errors.
+#include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -54,21 +56,44 @@ int ArchiveParser::ArchiveData::IndexOf(uint16_t id) const
     // A new identifier after the last is the common case of writing.
     if (n == 0 || (ascending && entries[n - 1]->id < id))
         return -1;
-    if (!ascending) {
-        for (int i = 0; i < n; ++i)
-            if (entries[i]->id == id)
-                return i;
-        return -1;
-    }
+    if (!ascending && !IndexById())
+        return Scan(id);
+    auto position = [&](int k) { return ascending ? k : byId[size_t(k)]; };
     int low = 0, high = n;
     while (low < high) {
         int middle = (low + high) / 2;
-        if (entries[middle]->id < id)
+        if (entries[position(middle)]->id < id)
             low = middle + 1;
         else
             high = middle;
     }
-    return low < n && entries[low]->id == id ? low : -1;
+    return low < n && entries[position(low)]->id == id ? position(low) : -1;
+}
+
+int ArchiveParser::ArchiveData::Scan(uint16_t id) const
+{
+    for (int i = 0; i < entries.GetSize(); ++i)
+        if (entries[i]->id == id)
+            return i;
+    return -1;
+}
+
+bool ArchiveParser::ArchiveData::IndexById() const
+{
+    size_t n = size_t(entries.GetSize());
+    if (byId.size() == n)
+        return true;
+    try {
+        byId.resize(n);
+    } catch (const std::bad_alloc&) {
+        byId.clear();
+        return false;
+    }
+    for (size_t i = 0; i < n; ++i)
+        byId[i] = int(i);
+    // Stable, so that the first of equal identifiers is found, as a scan finds it.
+    std::stable_sort(byId.begin(), byId.end(), [&](int a, int b) { return entries[a]->id < entries[b]->id; });
+    return true;
 }
 
 void ArchiveParser::ArchiveData::Append(Buf* e)
@@ -76,6 +101,15 @@ void ArchiveParser::ArchiveData::Append(Buf* e)
     int n = entries.GetSize();
     ascending = ascending && (n == 0 || entries[n - 1]->id < e->id);
     entries.Add(e);
+    if (ascending || byId.size() != size_t(n))
+        return;
+    auto at = std::upper_bound(byId.begin(), byId.end(), e->id,
+                               [&](uint16_t id, int k) { return id < entries[k]->id; });
+    try {
+        byId.insert(at, n);
+    } catch (const std::bad_alloc&) {
+        byId.clear();
+    }
 }
 
 void ArchiveParser::ArchiveData::Touch(Buf* e, const char* description)
@@ -106,6 +140,7 @@ void ArchiveParser::ArchiveData::RemoveAt(int index)
 {
     Buf* e = entries[index];
     entries.RemoveAt(index);
+    byId.clear();
     pool->Free(e);
     if (cursor > index)
         --cursor;
@@ -118,6 +153,7 @@ void ArchiveParser::ArchiveData::FreeAll()
     entries.RemoveAll();
     cursor = 0;
     ascending = true;
+    byId.clear();
 }
 
 void ArchiveParser::ArchiveData::SetMode(int newMode)

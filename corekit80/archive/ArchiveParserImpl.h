@@ -49,6 +49,9 @@ public:
     Buf* Find(uint16_t id);
     // Position of the first entry with the identifier, or -1; the cursor stays.
     int IndexOf(uint16_t id) const;
+    int Scan(uint16_t id) const;
+    // Brings byId up to date; false when there is no memory for it.
+    bool IndexById() const;
     void Append(Buf* e);
     void Touch(Buf* e, const char* description);
     // Null when the identifier is used already.
@@ -87,6 +90,9 @@ public:
     // The identifiers rise strictly through the list, as when a module serializes in
     // order: lookups are then binary searches instead of scans of the whole section.
     bool ascending = true;
+    // Otherwise the entries' positions sorted by identifier, built at the first lookup and
+    // kept through appends, so that a file stored out of order still loads in n log n.
+    mutable std::vector<int> byId;
 };
 
 // The entry pool: blocks of entries that double in size, with freed entries reused.

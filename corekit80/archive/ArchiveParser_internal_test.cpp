@@ -291,6 +291,29 @@ TEST(ArchiveParser, FatalErrorsNameTheSection)
     }
 }
 
+// Lookups in a section whose identifiers come out of order, with repeats as a file may
+// hold them, against a scan, through appends and removals.
+TEST(ArchiveParser, LookupOutOfOrderMatchesScan)
+{
+    ArchiveParser p;
+    auto* data = ArchiveParser::ArchiveData::Of(&p);
+    std::mt19937 random(7);
+    for (int step = 0; step < 4000; ++step) {
+        auto id = uint16_t(random() % 300);
+        int n = data->entries.GetSize();
+        if (random() % 8 == 0 && n > 0)
+            data->RemoveAt(int(random() % unsigned(n)));
+        else if (random() % 2)
+            data->Append(data->pool->Alloc(id, ArchiveParser::typeInteger));
+        int expected = -1;
+        for (int i = 0; i < data->entries.GetSize() && expected < 0; ++i)
+            if (data->entries[i]->id == id)
+                expected = i;
+        ASSERT_EQ(data->IndexOf(id), expected) << "step " << step;
+    }
+    EXPECT_FALSE(data->ascending);
+}
+
 TEST(ArchiveParser, LookupBinaryAndPurge)
 {
     ArchiveParser p;
