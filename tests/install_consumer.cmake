@@ -1,26 +1,6 @@
 # Script run by ctest: install, then build and run the consumer two ways.
-set(prefix ${WORK_DIR}/prefix)
-file(REMOVE_RECURSE ${WORK_DIR})
-
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed: ${ARGV}\n${out}\n${err}")
-  endif()
-  set(last_output "${out}" PARENT_SCOPE)
-endfunction()
-
-set(flags "${CXX_FLAGS}")
-if(SANITIZE)
-  set(flags "${flags} -fsanitize=address,undefined")
-endif()
-
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-
 # find_package(CoreKit80)
-run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G Ninja
-    -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${flags}" -DCMAKE_PREFIX_PATH=${prefix})
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
+include(${CMAKE_CURRENT_LIST_DIR}/install_and_build.cmake)
 run(${WORK_DIR}/build/consumer)
 if(NOT last_output MATCHES "consumer ok")
   message(FATAL_ERROR "consumer printed: ${last_output}")

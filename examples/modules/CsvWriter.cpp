@@ -2,60 +2,30 @@
 #include "CsvWriter.h"
 
 #include <corekit80/archive/ArchiveParser.h>
-#include <corekit80/foundation/TCModuleMessage.h>
 #include <corekit80/propertydialog/TCPropertyBuilders.h>
 
 #include "SignalText.h"
 
-namespace {
+CsvWriter::CsvWriter(int instance) : FileSink(instance, "rows") {}
 
-constexpr unsigned kIn = 0;
-
-}  // namespace
-
-CsvWriter::CsvWriter(int instance) : SampleModule(instance)
+const char* CsvWriter::CheckSettings() const
 {
-    Ports().SetPort(PT_INPUT, kIn, "In", "DOUBLE[]", nullptr, true);
-    Ports().SetObligatoryInput(kIn);
+    return settings.digits < 1 || settings.digits > 17 ? "the digits must lie in 1..17" : nullptr;
 }
 
-int CsvWriter::Init()
+void CsvWriter::Restart()
 {
-    if (settings.fileName.IsEmpty())
-        return Refuse("no file name is set");
-    if (settings.digits < 1 || settings.digits > 17)
-        return Refuse("the digits must lie in 1..17");
     m_rows = 0;
     m_started = false;
-    m_time.Reset();
-    // Opened last, so that a module that may not run leaves no file behind.
-    const int r = TCBaseModule::Init();
-    if (r != 0)
-        return r;
-    return m_file.Open(settings.fileName) ? 0 : Refuse(m_file.Error());
 }
 
-int CsvWriter::Fetch()
+int CsvWriter::Take()
 {
-    const int r = TCBaseModule::Fetch();
-    if (r != 0)
-        return r;
-    TCPortHelper& h = Ports();
-    if (h.BlocksOnStream(PT_INPUT, kIn) == 0)
-        return 0;
-    if (h.ReadDblArray(kIn, m_values) < 0)
-        return Fail("a block could not be read");
-    // After a failed write the rest of the run is taken in and dropped.
-    if (!m_file.IsOpen())
-        return 0;
-    h.GetTypeInfo(kIn, &m_in);
     m_text.Empty(false);
     if (!m_started)
         AppendHeader();
     AppendRows();
-    if (!m_file.Write(m_text))
-        return Fail(m_file.Error());
-    return 0;
+    return m_file.Write(m_text) ? 0 : Fail(m_file.Error());
 }
 
 void CsvWriter::AppendHeader()
@@ -79,21 +49,6 @@ void CsvWriter::AppendRows()
     for (int i = 0; i < n; ++i)
         m_text.FormatAppend("%.6f,%.*g\n", start + i * step, settings.digits, m_values[i]);
     m_rows += n;
-}
-
-int CsvWriter::Done()
-{
-    const int r = TCBaseModule::Done();
-    if (!m_file.IsOpen())
-        return r;
-    if (m_rows == 0) {
-        m_file.Discard();
-        return r;
-    }
-    if (!m_file.Commit())
-        return Fail(m_file.Error());
-    TCModuleMessage::Notice(GetModuleName(), "wrote %s (%lld rows)", m_file.Path(), m_rows);
-    return r;
 }
 
 void CsvWriter::Serialize(ArchiveParser& a)

@@ -21,15 +21,11 @@
 // The file is written under a temporary name and renamed at Done; a run without blocks
 // leaves no file. The host is told where it went by a notice message.
 
-#include <corekit80/streams/TCTypeInfo.h>
-#include <corekit80/types/TCArray.h>
 #include <corekit80/types/TCString.h>
 
-#include "BlockTime.h"
-#include "PendingFile.h"
-#include "SampleModule.h"
+#include "FileSink.h"
 
-class CsvWriter : public SampleModule {
+class CsvWriter : public FileSink {
 public:
     struct Settings {
         TCString fileName = "signal.csv";
@@ -39,23 +35,21 @@ public:
     explicit CsvWriter(int instance);
 
     const char* GetModuleTypeName() override { return "CsvWriter"; }
-    int Init() override;
-    int Fetch() override;
-    int Done() override;
     void Serialize(ArchiveParser& section) override;
     void DescribeSettings(TCPropertyDialog& dialog) override;
 
     Settings settings;
 
 private:
+    const TCString& FileName() const override { return settings.fileName; }
+    const char* CheckSettings() const override;
+    void Restart() override;
+    int Take() override;
+    long long Count() const override { return m_rows; }
     void AppendHeader();
     void AppendRows();
 
-    PendingFile m_file;
-    TCArray<double, double> m_values;
-    TCTypeInfo m_in;
     TCString m_text;
-    BlockTime m_time;
     long long m_rows = 0;
     bool m_started = false;  // the header is written
 };

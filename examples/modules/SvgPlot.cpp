@@ -2,7 +2,6 @@
 #include "SvgPlot.h"
 
 #include <corekit80/archive/ArchiveParser.h>
-#include <corekit80/foundation/TCModuleMessage.h>
 #include <corekit80/propertydialog/TCPropertyBuilders.h>
 
 #include "SignalText.h"
@@ -10,44 +9,22 @@
 
 namespace {
 
-constexpr unsigned kIn = 0;
 // Two points per bucket: about two per pixel column of a wide picture.
 constexpr int kBuckets = 2000;
 
 }  // namespace
 
-SvgPlot::SvgPlot(int instance) : SampleModule(instance), m_envelope(kBuckets)
-{
-    Ports().SetPort(PT_INPUT, kIn, "In", "DOUBLE[]", nullptr, true);
-    Ports().SetObligatoryInput(kIn);
-}
+SvgPlot::SvgPlot(int instance) : FileSink(instance, "values"), m_envelope(kBuckets) {}
 
-int SvgPlot::Init()
+const char* SvgPlot::CheckSettings() const
 {
-    if (settings.fileName.IsEmpty())
-        return Refuse("no file name is set");
     if (settings.width < 200 || settings.width > 4000 || settings.height < 150 || settings.height > 3000)
-        return Refuse("the picture must be 200..4000 pixels wide and 150..3000 high");
-    m_envelope.Clear();
-    m_time.Reset();
-    // Opened last, so that a module that may not run leaves no file behind.
-    const int r = TCBaseModule::Init();
-    if (r != 0)
-        return r;
-    return m_file.Open(settings.fileName) ? 0 : Refuse(m_file.Error());
+        return "the picture must be 200..4000 pixels wide and 150..3000 high";
+    return nullptr;
 }
 
-int SvgPlot::Fetch()
+int SvgPlot::Take()
 {
-    const int r = TCBaseModule::Fetch();
-    if (r != 0)
-        return r;
-    TCPortHelper& h = Ports();
-    if (h.BlocksOnStream(PT_INPUT, kIn) == 0)
-        return 0;
-    if (h.ReadDblArray(kIn, m_values) < 0)
-        return Fail("a block could not be read");
-    h.GetTypeInfo(kIn, &m_in);
     if (m_envelope.Count() == 0) {
         m_name = m_in.Name;
         m_unit = SignalText::Unit(m_in.Unit);
@@ -60,21 +37,9 @@ int SvgPlot::Fetch()
     return 0;
 }
 
-int SvgPlot::Done()
+bool SvgPlot::Finish()
 {
-    const int r = TCBaseModule::Done();
-    if (!m_file.IsOpen())
-        return r;
-    if (m_envelope.Count() == 0) {
-        m_file.Discard();
-        return r;
-    }
-    if (!m_file.Write(SvgPicture::Draw(m_envelope, m_name, m_unit, settings.width, settings.height)) ||
-        !m_file.Commit())
-        return Fail(m_file.Error());
-    TCModuleMessage::Notice(GetModuleName(), "wrote %s (%lld values)", m_file.Path(),
-                            static_cast<long long>(m_envelope.Count()));
-    return r;
+    return m_file.Write(SvgPicture::Draw(m_envelope, m_name, m_unit, settings.width, settings.height));
 }
 
 void SvgPlot::Serialize(ArchiveParser& a)

@@ -13,16 +13,12 @@
 // written under a temporary name and renamed at Done; a run without values leaves no
 // file. The host is told where it went by a notice message.
 
-#include <corekit80/streams/TCTypeInfo.h>
-#include <corekit80/types/TCArray.h>
 #include <corekit80/types/TCString.h>
 
-#include "BlockTime.h"
 #include "Envelope.h"
-#include "PendingFile.h"
-#include "SampleModule.h"
+#include "FileSink.h"
 
-class SvgPlot : public SampleModule {
+class SvgPlot : public FileSink {
 public:
     struct Settings {
         TCString fileName = "signal.svg";
@@ -33,20 +29,20 @@ public:
     explicit SvgPlot(int instance);
 
     const char* GetModuleTypeName() override { return "SvgPlot"; }
-    int Init() override;
-    int Fetch() override;
-    int Done() override;
     void Serialize(ArchiveParser& section) override;
     void DescribeSettings(TCPropertyDialog& dialog) override;
 
     Settings settings;
 
 private:
-    PendingFile m_file;
+    const TCString& FileName() const override { return settings.fileName; }
+    const char* CheckSettings() const override;
+    void Restart() override { m_envelope.Clear(); }
+    int Take() override;
+    long long Count() const override { return static_cast<long long>(m_envelope.Count()); }
+    bool Finish() override;
+
     Envelope m_envelope;
-    BlockTime m_time;
-    TCArray<double, double> m_values;
-    TCTypeInfo m_in;
     TCString m_name;  // of the first block
     TCString m_unit;
 };
