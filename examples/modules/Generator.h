@@ -64,5 +64,11 @@ private:
     int64_t m_sample = 0;
     double m_start = 0;
     uint64_t m_noise = 0;
+    // The sine turns by a fixed angle per sample (its cosine and sine set at Init): the next
+    // value is the point (m_cos, m_sin) rotated, m_rotated samples since it was last set
+    // from the sample number.
+    double m_turnCos = 1, m_turnSin = 0;
+    double m_cos = 1, m_sin = 0;
+    int64_t m_rotated = 0;
     std::vector<double> m_values;
 };
