@@ -43,6 +43,10 @@ const char* CheckContent(xmlElementType type, const char* text, int len)
         return "A comment cannot contain \"--\" or end with \"-\"";
     if (type == XML_PI_NODE && memmem(text, size_t(len), "?>", 2))
         return "A processing instruction cannot contain \"?>\"";
+    // A reader takes the white space after the target as the separator, never as content.
+    if (type == XML_PI_NODE && len > 0 &&
+        (text[0] == ' ' || text[0] == '\t' || text[0] == '\r' || text[0] == '\n'))
+        return "A processing instruction cannot begin with white space";
     return nullptr;
 }
 

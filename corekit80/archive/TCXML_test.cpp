@@ -118,6 +118,38 @@ TEST(TCXML, StreamDocument)
     EXPECT_STREQ(x.GetError(), "Cannot select next node: 'Invalid pointer'");
 }
 
+// A processing instruction keeps only text that reads back the same: no "?>", and no white
+// space first (a reader takes it as the separator after the target).
+TEST(TCXML, ProcessingInstructionText)
+{
+    const struct {
+        const char* text;
+        const char* error;  // null: set, and the markup loads back to the same
+    } cases[] = {
+        {"a b ", nullptr},
+        {"", nullptr},
+        {"\tx", "Cannot set node text: A processing instruction cannot begin with white space"},
+        {" x", "Cannot set node text: A processing instruction cannot begin with white space"},
+        {"x?>y", "Cannot set node text: A processing instruction cannot contain \"?>\""},
+    };
+    for (const auto& c : cases) {
+        TCXML x;
+        ASSERT_TRUE(x.Create(false) && x.LoadXML("<?pi data?><r/>"));
+        const bool set = x.SetNodeText(x.SelectSingleNode("//processing-instruction()"), c.text);
+        EXPECT_EQ(set, c.error == nullptr) << c.text;
+        if (c.error) {
+            EXPECT_STREQ(x.GetError(), c.error);
+            continue;
+        }
+        TCString first, again;
+        ASSERT_TRUE(x.GetNodeXML(TCXMLNode(), first));
+        TCXML y;
+        ASSERT_TRUE(y.Create(false) && y.PreserveWhiteSpace(true) && y.LoadXML(first));
+        ASSERT_TRUE(y.GetNodeXML(TCXMLNode(), again));
+        EXPECT_STREQ(again, first) << c.text;
+    }
+}
+
 // Building errors accumulate: later successful calls leave the first error in place.
 TEST(TCXML, BuildingErrors)
 {

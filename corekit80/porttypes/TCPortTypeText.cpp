@@ -73,10 +73,8 @@ TCPortTypes::TYPE TCPortDataType::FindType(const char* text, int tokenCount, boo
     TCString rest(text);
     const int typeInfoAt = rest.Find(kTypeInfoToken);
     const bool typeInfo = typeInfoAt >= 0;
-    if (typeInfo) {
+    if (typeInfo)
         rest = rest.Mid(typeInfoAt + int(sizeof kTypeInfoToken) - 1);
-        --tokenCount;
-    }
     rest.TrimLeft();
     rest.TrimRight();
 
@@ -94,8 +92,9 @@ TCPortTypes::TYPE TCPortDataType::FindType(const char* text, int tokenCount, boo
     uint32_t code = Classify(base, declarator, single);
     if (typeInfo)
         code |= DT_TYPEINFO;
-    // Several type tokens have no single element type.
-    if (tokenCount != 1)
+    // Several type tokens (besides the type information) have no single element type. The
+    // count may come from a file: compared, not counted down, so that no value overflows.
+    if (tokenCount != (typeInfo ? 2 : 1))
         code &= ~uint32_t(DT_ELEMENT_BITS);
     return TYPE(code);
 }
