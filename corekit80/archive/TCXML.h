@@ -123,7 +123,9 @@ public:
     TCXMLNode CreateElement(const char* name, TCXMLNode parent = TCXMLNode());
     // SetAttribute and SetNodeText take text literally and refuse what XML cannot hold
     // (bytes that are not UTF-8, control characters other than tab, line feed and
-    // carriage return; "--" in a comment, "?>" in a processing instruction).
+    // carriage return; "--" or a final "-" in a comment; "?>" or white space first in a
+    // processing instruction; a carriage return in either, which a reader would turn
+    // into a line feed).
     // Sets an attribute of the element node.
     bool SetAttribute(TCXMLNode node, const char* name, const char* value);
     // Replaces the text of node: the content of an element (its children are removed),

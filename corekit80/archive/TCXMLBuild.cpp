@@ -47,6 +47,9 @@ const char* CheckContent(xmlElementType type, const char* text, int len)
     if (type == XML_PI_NODE && len > 0 &&
         (text[0] == ' ' || text[0] == '\t' || text[0] == '\r' || text[0] == '\n'))
         return "A processing instruction cannot begin with white space";
+    // Markup has no reference for it there, and a reader turns it into a line feed.
+    if ((type == XML_COMMENT_NODE || type == XML_PI_NODE) && memchr(text, '\r', size_t(len)))
+        return "A comment or processing instruction cannot hold a carriage return";
     return nullptr;
 }
 

@@ -118,8 +118,8 @@ TEST(TCXML, StreamDocument)
     EXPECT_STREQ(x.GetError(), "Cannot select next node: 'Invalid pointer'");
 }
 
-// A processing instruction keeps only text that reads back the same: no "?>", and no white
-// space first (a reader takes it as the separator after the target).
+// A processing instruction keeps only text that reads back the same: no "?>", no white
+// space first (a reader takes it as the separator after the target), no carriage return.
 TEST(TCXML, ProcessingInstructionText)
 {
     const struct {
@@ -131,6 +131,7 @@ TEST(TCXML, ProcessingInstructionText)
         {"\tx", "Cannot set node text: A processing instruction cannot begin with white space"},
         {" x", "Cannot set node text: A processing instruction cannot begin with white space"},
         {"x?>y", "Cannot set node text: A processing instruction cannot contain \"?>\""},
+        {"a\r\nb", "Cannot set node text: A comment or processing instruction cannot hold a carriage return"},
     };
     for (const auto& c : cases) {
         TCXML x;
